@@ -1,0 +1,101 @@
+// Temporary-file-and-rename writes and flushed appends over POSIX file descriptors.
+#include "data/AtomicFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Permissions a newly created file gets under the current umask.
+mode_t CreationMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    std::string tmpl = path + ".tmpXXXXXX";
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st {};
+    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : CreationMode();
+    ::fchmod(fd, mode);
+    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(name.data(), path.c_str()) != 0) {
+        ::unlink(name.data());
+        return false;
+    }
+    SyncFolder(FolderOf(path));
+    return true;
+}
+
+bool AppendToFile(const std::string& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const off_t before = ::lseek(fd, 0, SEEK_END);
+    bool ok = before >= 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    if (!ok && before >= 0) {
+        // A partial record would be ignored by the reader, but a later append must start at a
+        // record boundary, so the tail is cut back.
+        if (::ftruncate(fd, before) == 0) {
+            ::fsync(fd);
+        }
+    }
+    ok = (::close(fd) == 0) && ok;
+    return ok;
+}
+
+bool AppendTextFile(const std::string& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return false;
+    }
+    const bool written = WriteAll(fd, bytes);
+    return (::close(fd) == 0) && written;
+}

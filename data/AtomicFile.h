@@ -1,0 +1,16 @@
+// Whole-file writes that never leave a half-written file, and in-place appends.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Writes bytes to a temporary file in the target's folder, flushes it to disk and renames it
+// over path. Returns false (target untouched, temporary removed) on any failure.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Appends bytes to an existing file and flushes them. On failure the file is cut back to its
+// previous length where possible; returns false.
+bool AppendToFile(const std::string& path, std::string_view bytes);
+
+// Appends bytes to a file, creating it when missing (the daily text file and the log).
+bool AppendTextFile(const std::string& path, std::string_view bytes);

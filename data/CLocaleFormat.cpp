@@ -1,0 +1,74 @@
+// "C"-locale snprintf and strtod through a locale object of their own (thread-safe, no setlocale).
+#include "data/CLocaleFormat.h"
+
+#include <clocale>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+
+namespace {
+
+locale_t CLocale() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return c;
+}
+
+// Switches the calling thread to the "C" locale for the lifetime of the object.
+class CLocaleScope {
+public:
+    CLocaleScope() : m_previous(uselocale(CLocale())) {}
+    ~CLocaleScope() { uselocale(m_previous); }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    locale_t m_previous;
+};
+
+void AppendV(std::string& out, const char* format, va_list args) {
+    CLocaleScope scope;
+    char stack[256];
+    va_list copy;
+    va_copy(copy, args);
+    const int needed = std::vsnprintf(stack, sizeof stack, format, copy);
+    va_end(copy);
+    if (needed < 0) {
+        return;
+    }
+    if (static_cast<size_t>(needed) < sizeof stack) {
+        out.append(stack, static_cast<size_t>(needed));
+        return;
+    }
+    const size_t start = out.size();
+    out.resize(start + static_cast<size_t>(needed) + 1);
+    std::vsnprintf(out.data() + start, static_cast<size_t>(needed) + 1, format, args);
+    out.resize(start + static_cast<size_t>(needed));
+}
+
+}  // namespace
+
+std::string FormatC(const char* format, ...) {
+    std::string out;
+    va_list args;
+    va_start(args, format);
+    AppendV(out, format, args);
+    va_end(args);
+    return out;
+}
+
+void AppendFormatC(std::string& out, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    AppendV(out, format, args);
+    va_end(args);
+}
+
+double ParseDoubleC(const char* text, const char** end) {
+    char* stop = nullptr;
+    const double v = strtod_l(text, &stop, CLocale());
+    if (end != nullptr) {
+        *end = stop;
+    }
+    return v;
+}

@@ -1,0 +1,11 @@
+// Conversion of 32-bit record time stamps to local calendar time and its formatting.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+// Local calendar time of a time stamp; false when the C library cannot convert it.
+bool ToLocalTime(int64_t seconds, struct tm& out);
+// strftime of a calendar time into a string.
+std::string FormatTime(const char* format, const struct tm& time);

@@ -1,0 +1,198 @@
+// CRadData: records, selection, the wavelength grid and the derived quantities.
+#include "data/RadData.h"
+
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "data/CLocaleFormat.h"
+#include "data/LuminousEfficiency.h"
+
+namespace {
+
+constexpr double kPerSecond = 1000.0;
+constexpr double kIndexScale = 2047.0;
+constexpr double kNmPerUm = 1000.0;
+constexpr double kPhotonConstant = 0.119625512456;
+constexpr double kLuminousEfficacy = 683.0;
+
+// Trapezoid sum of f over whole nanometres first..last, divided by 1000.
+template <typename F>
+double Trapezoid(int first, int last, F f) {
+    double s = 0.5 * f(first);
+    for (int nm = first + 1; nm < last; ++nm) {
+        s += f(nm);
+    }
+    s += 0.5 * f(last);
+    return s / kNmPerUm;
+}
+
+}  // namespace
+
+CRadData::CRadData() {
+    for (float& c : m_calib) {
+        c = 1.0f;
+    }
+}
+
+CRadData::~CRadData() {
+    while (!m_records.empty()) {
+        m_records.pop_back();
+    }
+}
+
+int CRadData::AddData(const RADDATA& record) {
+    const int index = GetSize();
+    try {
+        m_records.push_back(std::make_unique<RADDATA>(record));
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    return index;
+}
+
+bool CRadData::RemoveLast(int n) {
+    if (n < 0) {
+        return false;
+    }
+    for (int k = 0; k < n; ++k) {
+        if (m_records.empty()) {
+            return false;
+        }
+        m_records.pop_back();
+        if (!m_records.empty() && m_curRecord >= GetSize()) {
+            m_curRecord = GetSize() - 1;
+        }
+    }
+    return true;
+}
+
+RADDATA* CRadData::GetRecord(int index) {
+    return index >= 0 && index < GetSize() ? m_records[static_cast<size_t>(index)].get() : nullptr;
+}
+
+const RADDATA* CRadData::GetRecord(int index) const {
+    return index >= 0 && index < GetSize() ? m_records[static_cast<size_t>(index)].get() : nullptr;
+}
+
+void CRadData::CopyHeader(const CRadData& other) {
+    m_memo = other.m_memo;
+    std::memcpy(m_id, other.m_id, sizeof m_id);
+    std::memcpy(m_serial, other.m_serial, sizeof m_serial);
+    std::memcpy(m_type, other.m_type, sizeof m_type);
+    std::memcpy(m_fwVersion, other.m_fwVersion, sizeof m_fwVersion);
+    std::memcpy(m_fwTime, other.m_fwTime, sizeof m_fwTime);
+    std::memcpy(m_coef, other.m_coef, sizeof m_coef);
+    std::memcpy(m_wavelength, other.m_wavelength, sizeof m_wavelength);
+    std::memcpy(m_calib, other.m_calib, sizeof m_calib);
+    m_longitude = other.m_longitude;
+    m_latitude = other.m_latitude;
+}
+
+bool CRadData::Select(int record, int spec) {
+    m_curRecord = record;
+    m_curSpec = spec;
+    return record >= 0 && record < GetSize();
+}
+
+void CRadData::UpdateWavelengths() {
+    double c[kCoefCount];
+    for (int k = 0; k < kCoefCount; ++k) {
+        char text[kTextFieldSize];
+        std::memcpy(text, m_coef[k], sizeof text);
+        text[kTextFieldSize - 1] = '\0';
+        c[k] = ParseDoubleC(text);
+    }
+    for (int i = 0; i < kPixelCount; ++i) {
+        const double p = i + 1;
+        const double p2 = p * p;
+        const double p3 = p2 * p;
+        const double p4 = p3 * p;
+        const double p5 = p4 * p;
+        const double wl = c[5] * p5 + c[4] * p4 + c[3] * p3 + c[2] * p2 + c[1] * p + c[0];
+        m_wavelength[i] = static_cast<float>(wl);
+    }
+}
+
+void CRadData::SetField(char (&field)[kTextFieldSize], const std::string& text) {
+    const size_t n = text.size() < kTextFieldSize - 1 ? text.size() : kTextFieldSize - 1;
+    std::memset(field, 0, kTextFieldSize);
+    std::memcpy(field, text.data(), n);
+}
+
+const SPECDATA* CRadData::SelectedSpectrum() const {
+    const RADDATA* record = GetRecord(m_curRecord);
+    if (record == nullptr || m_curSpec < 0 || m_curSpec >= kSpectraPerRecord) {
+        return nullptr;
+    }
+    return &record->spec[m_curSpec];
+}
+
+// A position that was never measured has exposure 0: it contributes no light.
+double CRadData::PixelValue(const SPECDATA& spec, int i) const {
+    if (spec.exposure == 0) {
+        return 0.0;
+    }
+    const int d = spec.count[i] - spec.dark[i];
+    const float value = static_cast<float>(d) * m_calib[i] / static_cast<float>(spec.exposure);
+    return static_cast<double>(value) * kPerSecond;
+}
+
+// Outside [first pixel, last pixel] of the grid (and for NaN) there is no reading: 0.0. The
+// index walk is bounded, so a grid that does not increase gives a defined neighbour
+// interpolation instead of a walk off the table.
+double CRadData::Interpolate(const SPECDATA& spec, double wl) const {
+    const double first = m_wavelength[0];
+    const double last = m_wavelength[kPixelCount - 1];
+    if (wl == last) {
+        return PixelValue(spec, kPixelCount - 1);
+    }
+    if (!(wl >= first && wl < last)) {
+        return 0.0;
+    }
+    const double guess = (wl - first) / (last - first) * kIndexScale;
+    int i = guess >= 0.0 && guess < kIndexScale ? static_cast<int>(guess) : 0;
+    while (i > 0 && m_wavelength[i] > wl) {
+        --i;
+    }
+    while (i < kPixelCount - 2 && wl >= m_wavelength[i + 1]) {
+        ++i;
+    }
+    const double ea = PixelValue(spec, i);
+    const double eb = PixelValue(spec, i + 1);
+    const double wa = m_wavelength[i];
+    const double wb = m_wavelength[i + 1];
+    if (wb == wa) {
+        return ea;
+    }
+    return (eb - ea) * (wl - wa) / (wb - wa) + ea;
+}
+
+double CRadData::GetIrradiance(double wl) const {
+    const SPECDATA* spec = SelectedSpectrum();
+    return spec == nullptr ? 0.0 : Interpolate(*spec, wl);
+}
+
+double CRadData::GetPhotonIrradiance(double wl) const {
+    return GetIrradiance(wl) * wl / kNmPerUm / kPhotonConstant;
+}
+
+double CRadData::GetPAR() const {
+    return Trapezoid(400, 700, [this](int nm) { return GetIrradiance(nm); });
+}
+
+double CRadData::GetPhoton() const {
+    return Trapezoid(400, 700, [this](int nm) { return GetPhotonIrradiance(nm); });
+}
+
+double CRadData::GetLum() const {
+    double s = 0.0;
+    for (int nm = kLumFirstNm; nm <= kLumLastNm; ++nm) {
+        s += GetIrradiance(nm) * LuminousEfficiency(nm);
+    }
+    return s / kNmPerUm * kLuminousEfficacy;
+}
+
+double CRadData::GetUVA() const {
+    return Trapezoid(315, 400, [this](int nm) { return GetIrradiance(nm); });
+}
