@@ -1,0 +1,238 @@
+// The ".wsx" data file: header, calibration, records, hostile input and the in-place append.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "TestRecords.h"
+#include "data/RadData.h"
+
+namespace {
+
+class DataFile : public ::testing::Test {
+protected:
+    void SetUp() override { folder = MakeTempFolder(); }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    std::string Path(const char* name) const { return folder + "/" + name; }
+
+    std::string folder;
+};
+
+std::string HeaderOf(const CRadData& data) {
+    std::string text;
+    data.GetHeaderText(text);
+    return text;
+}
+
+void ExpectSameRecords(const CRadData& a, const CRadData& b) {
+    ASSERT_EQ(a.GetSize(), b.GetSize());
+    for (int k = 0; k < a.GetSize(); ++k) {
+        EXPECT_EQ(std::memcmp(a.GetRecord(k), b.GetRecord(k), sizeof(RADDATA)), 0) << k;
+    }
+}
+
+}  // namespace
+
+TEST_F(DataFile, HeaderTextHasTheSixteenLinesInOrder) {
+    CRadData data;
+    FillSampleSet(data, 0);
+    EXPECT_EQ(HeaderOf(data),
+              "ZNRT,01.00\nMEMO,roof, north mast\nID,KT-530\nSN,SN0042\nST,TYPE-A\nFV,1.07\n"
+              "FT,2024/01/05 12:00:00\nC0,300\nC1,0.5\nC2,\nC3,\nC4,\nC5,\n"
+              "LON,135.00000\nLAT,35.00000\nHEADER_END\n");
+}
+
+TEST_F(DataFile, SaveAndLoadRoundTripsHeaderCalibrationAndRecords) {
+    for (int records : {0, 3}) {
+        CRadData data;
+        FillSampleSet(data, records);
+        const std::string path = Path("round.wsx");
+        ASSERT_EQ(data.SaveFile(path.c_str()), 1);
+        const std::string header = HeaderOf(data);
+        struct stat st {};
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(static_cast<size_t>(st.st_size), header.size() + 8192 + 32900u * records);
+
+        CRadData loaded;
+        EXPECT_EQ(loaded.LoadFile(path.c_str()), records);
+        EXPECT_EQ(HeaderOf(loaded), header);
+        EXPECT_EQ(std::memcmp(loaded.m_calib, data.m_calib, sizeof data.m_calib), 0);
+        EXPECT_EQ(std::memcmp(loaded.m_wavelength, data.m_wavelength, sizeof data.m_wavelength), 0);
+        ExpectSameRecords(loaded, data);
+    }
+}
+
+TEST_F(DataFile, StrayBytesAfterTheLastRecordAreIgnored) {
+    CRadData data;
+    FillSampleSet(data, 3);
+    const std::string path = Path("stray.wsx");
+    ASSERT_EQ(data.SaveFile(path.c_str()), 1);
+    WriteFileBytes(path, ReadFileBytes(path) + std::string(100, '\x5A'));
+    CRadData loaded;
+    EXPECT_EQ(loaded.LoadFile(path.c_str()), 3);
+    ExpectSameRecords(loaded, data);
+}
+
+TEST_F(DataFile, MemoValuesRoundTripWhole) {
+    for (const char* memo : {"", "a, b, c", "with ,comma", "\xE6\x97\xA5\xE6\x9C\xAC"}) {
+        CRadData data;
+        data.m_memo = memo;
+        const std::string path = Path("memo.wsx");
+        ASSERT_EQ(data.SaveFile(path.c_str()), 1);
+        CRadData loaded;
+        ASSERT_EQ(loaded.LoadFile(path.c_str()), 0);
+        EXPECT_EQ(loaded.m_memo, memo);
+    }
+}
+
+TEST_F(DataFile, LoadReportsMissingAndForeignFiles) {
+    EXPECT_EQ(CRadData().LoadFile(Path("missing.wsx").c_str()), -2);
+    EXPECT_EQ(CRadData().LoadFile(folder.c_str()), -2);
+    const struct {
+        const char* bytes;
+        int expected;
+    } cases[] = {
+        {"ZNRT,01.0", -1},             // 10 bytes
+        {"", -1},                      // empty
+        {"ZNRX,01.00\nHEADER_END\n", -1},
+        {"znrt,01.00\nHEADER_END\n", -1},
+        {"ZNRT,01.00\n", 0},           // header never ends: no records
+        {"ZNRT,garbage", 0},
+    };
+    for (const auto& c : cases) {
+        const std::string path = Path("foreign.wsx");
+        WriteFileBytes(path, c.bytes);
+        EXPECT_EQ(CRadData().LoadFile(path.c_str()), c.expected) << c.bytes;
+    }
+}
+
+TEST_F(DataFile, HeaderReaderToleratesOtherOrdersUnknownKeysAndVersions) {
+    const std::string path = Path("order.wsx");
+    WriteFileBytes(path,
+                   "ZNRT,02.00\nLAT,-12.5\nXTRA,1\nno comma here\nC1,0.5\nST,TYPE-B\r\n"
+                   "C0,300\nMEMO,first\nMEMO,second, kept\nLON,\nID,012345678901234567890123456789"
+                   "0123456789\nHEADER_END\r\n" +
+                       std::string(8192, '\0'));
+    CRadData loaded;
+    EXPECT_EQ(loaded.LoadFile(path.c_str()), 0);
+    EXPECT_EQ(loaded.m_version, 2.0);
+    EXPECT_EQ(loaded.m_latitude, -12.5);
+    EXPECT_EQ(loaded.m_longitude, 0.0);
+    EXPECT_STREQ(loaded.m_type, "TYPE-B");
+    EXPECT_EQ(loaded.m_memo, "second, kept");
+    EXPECT_STREQ(loaded.m_id, "0123456789012345678901234567890");
+    EXPECT_EQ(loaded.m_wavelength[0], 300.5f);
+    EXPECT_EQ(loaded.m_calib[0], 0.0f);
+}
+
+TEST_F(DataFile, WavelengthsFollowTheCoefficientsNotTheWritersGrid) {
+    CRadData data;
+    FillSampleSet(data, 1);
+    data.m_wavelength[5] = 1.0f;  // a grid that disagrees with its coefficients
+    const std::string path = Path("grid.wsx");
+    ASSERT_EQ(data.SaveFile(path.c_str()), 1);
+    CRadData loaded;
+    ASSERT_EQ(loaded.LoadFile(path.c_str()), 1);
+    EXPECT_EQ(loaded.m_wavelength[5], 303.0f);
+}
+
+TEST_F(DataFile, LongHeaderLinesAreReadInPiecesOf255Bytes) {
+    // The memo line is read as its first 255 bytes and a continuation ("D,X...") whose key
+    // matches nothing.
+    const std::string memo = std::string(248, 'm') + ",ID,X";
+    const std::string path = Path("long.wsx");
+    WriteFileBytes(path, "ZNRT,01.00\nMEMO," + memo + std::string(40, 'z') +
+                             "\nSN,after\nHEADER_END\n");
+    CRadData loaded;
+    EXPECT_EQ(loaded.LoadFile(path.c_str()), 0);
+    EXPECT_EQ(loaded.m_memo, std::string(248, 'm') + ",I");
+    EXPECT_STREQ(loaded.m_id, "");
+    EXPECT_STREQ(loaded.m_serial, "after");
+}
+
+TEST_F(DataFile, ShortCalibrationKeepsTheFactorsNotRead) {
+    const std::string path = Path("short.wsx");
+    float two = 2.0f;
+    std::string calib(reinterpret_cast<const char*>(&two), 4);
+    WriteFileBytes(path, "ZNRT,01.00\nHEADER_END\n" + calib + calib + "\x01\x02");
+    CRadData loaded;
+    EXPECT_EQ(loaded.LoadFile(path.c_str()), 0);
+    EXPECT_EQ(loaded.m_calib[0], 2.0f);
+    EXPECT_EQ(loaded.m_calib[1], 2.0f);
+    EXPECT_NE(loaded.m_calib[2], 1.0f);  // two bytes of the third factor were overwritten
+    EXPECT_EQ(loaded.m_calib[3], 1.0f);
+}
+
+TEST_F(DataFile, SaveIntoAMissingFolderFailsAndLeavesNothing) {
+    CRadData data;
+    EXPECT_EQ(data.SaveFile(Path("no/such/folder.wsx").c_str()), 0);
+}
+
+TEST_F(DataFile, SaveReplacesTheFileWithoutLeavingTemporaries) {
+    CRadData data;
+    FillSampleSet(data, 2);
+    const std::string path = Path("replace.wsx");
+    WriteFileBytes(path, std::string(200000, 'x'));
+    ASSERT_EQ(data.SaveFile(path.c_str()), 1);
+    EXPECT_EQ(CRadData().LoadFile(path.c_str()), 2);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
+TEST_F(DataFile, InPlaceAppendGivesTheBytesOfAFullRewrite) {
+    CRadData data;
+    FillSampleSet(data, 3);
+    const std::string appended = Path("appended.wsx");
+    const std::string rewritten = Path("rewritten.wsx");
+    CRadData firstTwo;
+    FillSampleSet(firstTwo, 2);
+    ASSERT_EQ(firstTwo.SaveFile(appended.c_str()), 1);
+    ASSERT_EQ(data.AppendRecordInPlace(appended.c_str(), *data.GetRecord(2)), 1);
+    ASSERT_EQ(data.SaveFile(rewritten.c_str()), 1);
+    EXPECT_EQ(ReadFileBytes(appended), ReadFileBytes(rewritten));
+}
+
+TEST_F(DataFile, InPlaceAppendCutsATornTailFirst) {
+    CRadData data;
+    FillSampleSet(data, 2);
+    const std::string path = Path("torn.wsx");
+    CRadData first;
+    FillSampleSet(first, 1);
+    ASSERT_EQ(first.SaveFile(path.c_str()), 1);
+    WriteFileBytes(path, ReadFileBytes(path) + std::string(1234, '\x7F'));
+    ASSERT_EQ(data.AppendRecordInPlace(path.c_str(), *data.GetRecord(1)), 1);
+    CRadData loaded;
+    ASSERT_EQ(loaded.LoadFile(path.c_str()), 2);
+    ExpectSameRecords(loaded, data);
+}
+
+TEST_F(DataFile, InPlaceAppendRefusesAFileWithAnotherHeader) {
+    CRadData data;
+    FillSampleSet(data, 1);
+    const std::string path = Path("other.wsx");
+    CRadData other;
+    FillSampleSet(other, 1);
+    other.m_memo = "another memo";
+    ASSERT_EQ(other.SaveFile(path.c_str()), 1);
+    const std::string before = ReadFileBytes(path);
+    EXPECT_EQ(data.AppendRecordInPlace(path.c_str(), *data.GetRecord(0)), 0);
+    EXPECT_EQ(ReadFileBytes(path), before);
+    EXPECT_EQ(data.AppendRecordInPlace(Path("absent.wsx").c_str(), *data.GetRecord(0)), 0);
+}
+
+TEST_F(DataFile, LoadHeaderCountsRecordsWithoutReadingThem) {
+    CRadData data;
+    FillSampleSet(data, 3);
+    const std::string path = Path("header.wsx");
+    ASSERT_EQ(data.SaveFile(path.c_str()), 1);
+    CRadData header;
+    EXPECT_EQ(header.LoadHeader(path.c_str()), 3);
+    EXPECT_EQ(header.GetSize(), 0);
+    EXPECT_STREQ(header.m_type, "TYPE-A");
+    EXPECT_EQ(header.m_calib[2047], data.m_calib[2047]);
+}

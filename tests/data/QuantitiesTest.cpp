@@ -1,0 +1,140 @@
+// Spectral irradiance, its interpolation and the four integrated quantities.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "TestRecords.h"
+#include "data/LuminousEfficiency.h"
+#include "data/RadData.h"
+
+namespace {
+
+class FlatSpectrum : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetLinearGrid(data);
+        data.AddData(FlatRecord(1000, 100));
+        data.Select(0, 0);
+    }
+    CRadData data;
+};
+
+}  // namespace
+
+TEST(LuminousEfficiency, OneNanometreTableInterpolatesTheFiveNanometreValues) {
+    EXPECT_DOUBLE_EQ(LuminousEfficiency(380), 0.000039);
+    EXPECT_NEAR(LuminousEfficiency(381), 0.000044, 1e-12);
+    EXPECT_DOUBLE_EQ(LuminousEfficiency(555), 1.0);
+    EXPECT_NEAR(LuminousEfficiency(556), 0.999, 1e-12);
+    EXPECT_DOUBLE_EQ(LuminousEfficiency(700), 0.004102);
+    EXPECT_NEAR(LuminousEfficiency(779), 0.0000162, 1e-12);
+    EXPECT_DOUBLE_EQ(LuminousEfficiency(780), 0.000015);
+    EXPECT_EQ(LuminousEfficiency(379), 0.0);
+    EXPECT_EQ(LuminousEfficiency(781), 0.0);
+    double sum = 0.0;
+    for (int nm = kLumFirstNm; nm <= kLumLastNm; ++nm) {
+        sum += LuminousEfficiency(nm);
+    }
+    EXPECT_NEAR(sum, 106.856527, 5e-7);
+}
+
+TEST_F(FlatSpectrum, IrradianceIsCountsPerSecondTimesCalibration) {
+    EXPECT_DOUBLE_EQ(data.GetIrradiance(300.5), 10000.0);
+    EXPECT_DOUBLE_EQ(data.GetIrradiance(777.25), 10000.0);
+    EXPECT_DOUBLE_EQ(data.GetIrradiance(1324.0), 10000.0);
+}
+
+TEST_F(FlatSpectrum, IntegralsMatchTheWorkedExample) {
+    EXPECT_NEAR(data.GetPAR(), 3000.0, 1e-9);
+    EXPECT_NEAR(data.GetUVA(), 850.0, 1e-9);
+    EXPECT_NEAR(data.GetPhoton(), 13793.04, 0.005);
+    EXPECT_NEAR(data.GetPhoton(), 10.0 * 165000.0 / 0.119625512456 / 1000.0, 1e-6);
+    EXPECT_NEAR(data.GetLum(), 729830.1, 0.05);
+}
+
+TEST_F(FlatSpectrum, IntegralsOfASpectrumNeverMeasuredAreZero) {
+    RADDATA empty{};
+    data.AddData(empty);
+    data.Select(1, 0);
+    EXPECT_EQ(data.GetIrradiance(500.0), 0.0);
+    EXPECT_EQ(data.GetPAR(), 0.0);
+    EXPECT_EQ(data.GetLum(), 0.0);
+}
+
+TEST(Irradiance, PixelValueIsComputedInSinglePrecision) {
+    CRadData data;
+    SetLinearGrid(data);
+    RADDATA r = FlatRecord(3, 7);
+    data.m_calib[10] = 1.1f;
+    data.AddData(r);
+    data.Select(0, 0);
+    const double expected = static_cast<double>(3.0f * 1.1f / 7.0f) * 1000.0;
+    EXPECT_EQ(data.GetIrradiance(data.m_wavelength[10]), expected);
+}
+
+TEST(Irradiance, InterpolatesLinearlyBetweenPixelsAndKeepsNegativeValues) {
+    CRadData data;
+    SetLinearGrid(data);
+    RADDATA r = FlatRecord(0, 100);
+    for (int i = 0; i < kPixelCount; ++i) {
+        r.spec[1].count[i] = static_cast<int16_t>(100 + i % 7 * 10 - 30);
+    }
+    data.AddData(r);
+    data.Select(0, 1);
+    struct Case {
+        double wl;
+        double expected;
+    };
+    // Pixel i lies at 300.5 + 0.5 i nm; its value is (i % 7 * 10 - 30) * 10.
+    const Case cases[] = {
+        {300.5, -300.0},          // first pixel, no interpolation
+        {1324.0, (2047 % 7 * 10 - 30) * 10.0},  // last pixel
+        {301.0, -200.0},          // pixel 1
+        {300.75, -250.0},         // halfway between pixels 0 and 1
+        {302.125, 25.0},          // a quarter of the way from pixel 3 (0) to 4 (100)
+        {300.0, 0.0},             // below the grid: no reading
+        {1324.5, 0.0},            // above the grid
+        {std::numeric_limits<double>::quiet_NaN(), 0.0},
+    };
+    for (const Case& c : cases) {
+        // Pixel values are single precision: -0.3f is -0.30000001.
+        EXPECT_NEAR(data.GetIrradiance(c.wl), c.expected, 1e-4) << c.wl;
+    }
+}
+
+TEST(Irradiance, PhotonIrradianceScalesByWavelength) {
+    CRadData data;
+    SetLinearGrid(data);
+    data.AddData(FlatRecord(1000, 100));
+    data.Select(0, 0);
+    EXPECT_DOUBLE_EQ(data.GetPhotonIrradiance(500.0), 10000.0 * 500.0 / 1000.0 / 0.119625512456);
+}
+
+TEST(Irradiance, GridsThatDoNotIncreaseGiveDefinedValues) {
+    CRadData flat;  // every wavelength 0
+    flat.AddData(FlatRecord(1000, 100));
+    flat.Select(0, 0);
+    EXPECT_EQ(flat.GetIrradiance(500.0), 0.0);
+    EXPECT_DOUBLE_EQ(flat.GetIrradiance(0.0), 10000.0);
+    EXPECT_EQ(flat.GetPAR(), 0.0);
+
+    CRadData falling;
+    CRadData::SetField(falling.m_coef[0], "1200");
+    CRadData::SetField(falling.m_coef[1], "-0.4");
+    falling.UpdateWavelengths();
+    falling.AddData(FlatRecord(1000, 100));
+    falling.Select(0, 0);
+    EXPECT_EQ(falling.GetIrradiance(800.0), 0.0);
+
+    CRadData stepped;  // plateaus and a dip inside an increasing range
+    SetLinearGrid(stepped);
+    for (int i = 100; i < 200; ++i) {
+        stepped.m_wavelength[i] = 400.0f;
+    }
+    stepped.m_wavelength[1500] = 310.0f;
+    stepped.AddData(FlatRecord(1000, 100));
+    stepped.Select(0, 0);
+    EXPECT_TRUE(std::isfinite(stepped.GetIrradiance(400.0)));
+    EXPECT_TRUE(std::isfinite(stepped.GetLum()));
+}

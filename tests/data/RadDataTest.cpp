@@ -1,0 +1,132 @@
+// The data set: record layout, adding, removing, selecting and the wavelength grid.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "TestRecords.h"
+#include "data/RadData.h"
+
+TEST(RadRecordLayout, SpectrumFieldsLieAtTheirFileOffsets) {
+    RADDATA r{};
+    r.measTime = 0x01020304;
+    r.spec[2].exposure = 0x11223344;
+    r.spec[0].count[0] = -2;
+    r.spec[3].dark[2047] = 0x1234;
+    std::vector<unsigned char> bytes(kRadDataBytes);
+    EncodeRecord(r, bytes.data());
+    EXPECT_EQ(bytes[0], 0x04);
+    EXPECT_EQ(bytes[3], 0x01);
+    EXPECT_EQ(bytes[16460], 0x44);
+    EXPECT_EQ(bytes[16463], 0x11);
+    EXPECT_EQ(bytes[4 + 32], 0xFE);
+    EXPECT_EQ(bytes[4 + 33], 0xFF);
+    EXPECT_EQ(bytes[kRadDataBytes - 2], 0x34);
+    EXPECT_EQ(bytes[kRadDataBytes - 1], 0x12);
+}
+
+TEST(RadRecordLayout, DecodingSignExtendsCountsAndRestoresEveryField) {
+    RADDATA original = FlatRecord(1234, 500);
+    original.spec[1].count[7] = -32768;
+    original.spec[2].ssValue[2] = -1.5f;
+    std::vector<unsigned char> bytes(kRadDataBytes);
+    EncodeRecord(original, bytes.data());
+    RADDATA decoded{};
+    DecodeRecord(bytes.data(), decoded);
+    EXPECT_EQ(std::memcmp(&original, &decoded, sizeof original), 0);
+    EXPECT_EQ(static_cast<int>(decoded.spec[1].count[7]), -32768);
+}
+
+TEST(RadData, NewSetIsEmptyWithUnitCalibration) {
+    CRadData data;
+    EXPECT_EQ(data.GetSize(), 0);
+    EXPECT_TRUE(data.m_memo.empty());
+    EXPECT_EQ(data.m_version, 1.0);
+    for (int i = 0; i < kPixelCount; ++i) {
+        ASSERT_EQ(data.m_wavelength[i], 0.0f);
+        ASSERT_EQ(data.m_calib[i], 1.0f);
+    }
+}
+
+TEST(RadData, AddDataStoresACopyAndReturnsItsIndex) {
+    CRadData data;
+    RADDATA r = FlatRecord(10, 100);
+    EXPECT_EQ(data.AddData(r), 0);
+    EXPECT_EQ(data.AddData(r), 1);
+    r.spec[0].count[0] = 999;
+    EXPECT_EQ(data.GetSize(), 2);
+    EXPECT_EQ(data.GetRecord(1)->spec[0].count[0], 110);
+}
+
+TEST(RadData, RemoveLastKeepsSelectionInsideTheSet) {
+    struct Case {
+        int remove;
+        int expectSize;
+        int expectCur;
+        bool expectOk;
+    };
+    const Case cases[] = {{3, 0, 0, true}, {1, 2, 1, true}, {0, 3, 2, true}, {5, 0, 0, false},
+                          {-1, 3, 2, false}};
+    for (const Case& c : cases) {
+        CRadData data;
+        FillSampleSet(data, 3);
+        data.Select(2, 0);
+        EXPECT_EQ(data.RemoveLast(c.remove), c.expectOk) << c.remove;
+        EXPECT_EQ(data.GetSize(), c.expectSize) << c.remove;
+        EXPECT_EQ(data.m_curRecord, c.expectCur) << c.remove;
+    }
+}
+
+TEST(RadData, SelectStoresIndicesAndRefusesRecordsOutsideTheSet) {
+    CRadData data;
+    FillSampleSet(data, 2);
+    EXPECT_FALSE(data.Select(5, 0));
+    EXPECT_EQ(data.m_curRecord, 5);
+    EXPECT_EQ(data.m_curSpec, 0);
+    EXPECT_EQ(data.GetIrradiance(500.0), 0.0);
+    EXPECT_EQ(data.GetPAR(), 0.0);
+    EXPECT_TRUE(data.Select(1, 3));
+    EXPECT_EQ(data.GetRecord(2), nullptr);
+    EXPECT_EQ(data.GetRecord(-1), nullptr);
+}
+
+TEST(RadData, CopyHeaderTakesIdentityGridCalibrationAndSiteButNotRecords) {
+    CRadData source;
+    FillSampleSet(source, 2);
+    source.m_version = 2.0;
+    CRadData target;
+    target.Select(0, 2);
+    target.CopyHeader(source);
+    EXPECT_EQ(target.m_memo, source.m_memo);
+    EXPECT_STREQ(target.m_type, "TYPE-A");
+    EXPECT_STREQ(target.m_coef[1], "0.5");
+    EXPECT_EQ(target.m_wavelength[2047], 1324.0f);
+    EXPECT_EQ(target.m_calib[100], source.m_calib[100]);
+    EXPECT_EQ(target.m_latitude, 35.0);
+    EXPECT_EQ(target.GetSize(), 0);
+    EXPECT_EQ(target.m_version, 1.0);
+    EXPECT_EQ(target.m_curSpec, 2);
+}
+
+TEST(RadData, WavelengthPolynomialUsesPixelNumberFromOne) {
+    CRadData data;
+    SetLinearGrid(data);
+    EXPECT_EQ(data.m_wavelength[0], 300.5f);
+    EXPECT_EQ(data.m_wavelength[2047], 1324.0f);
+
+    CRadData cubic;
+    CRadData::SetField(cubic.m_coef[0], "290.1");
+    CRadData::SetField(cubic.m_coef[1], "0.41");
+    CRadData::SetField(cubic.m_coef[2], "-1.2e-5");
+    CRadData::SetField(cubic.m_coef[5], "1e-16");
+    cubic.UpdateWavelengths();
+    const double p = 1000.0;
+    const double expected = 1e-16 * p * p * p * p * p + 0 + 0 + -1.2e-5 * p * p + 0.41 * p + 290.1;
+    EXPECT_EQ(cubic.m_wavelength[999], static_cast<float>(expected));
+}
+
+TEST(RadData, SetFieldTruncatesToThirtyOneCharacters) {
+    char field[kTextFieldSize];
+    CRadData::SetField(field, std::string(40, 'x'));
+    EXPECT_EQ(std::strlen(field), 31u);
+}
