@@ -78,6 +78,8 @@ public:
     std::vector<std::unique_ptr<RADDATA>> m_records;
     int m_curRecord = 0;
     int m_curSpec = 0;
+    // Bytes after the last whole record of the file last read by LoadFile (a torn append).
+    long long m_trailingBytes = 0;
 
 private:
     int Load(const char* path, bool withRecords);

@@ -272,6 +272,7 @@ int CRadData::Load(const char* path, bool withRecords) {
         m_records.push_back(std::move(record));
         pos += kRadDataBytes;
     }
+    m_trailingBytes = static_cast<long long>(data.size() - pos);
     return GetSize();
 }
 

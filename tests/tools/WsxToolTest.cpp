@@ -1,0 +1,125 @@
+// halvo-wsx against files written by the data core: outputs and exit codes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "TestRecords.h"
+#include "WsxTool.h"
+#include "data/CLocaleFormat.h"
+#include "data/CountCsv.h"
+
+namespace {
+
+class WsxTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "Asia/Tokyo", 1);
+        tzset();
+        folder = MakeTempFolder();
+        path = folder + "/day.wsx";
+        FillSampleSet(data, 3);
+        ASSERT_EQ(data.SaveFile(path.c_str()), 1);
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(folder);
+        unsetenv("TZ");
+        tzset();
+    }
+    int Run(std::vector<std::string> args) {
+        out.str("");
+        err.str("");
+        return CWsxTool().Run(args, out, err);
+    }
+
+    CRadData data;
+    std::string folder;
+    std::string path;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+}  // namespace
+
+TEST_F(WsxTool, InfoListsHeaderRecordsAndTrailingBytes) {
+    WriteFileBytes(path, ReadFileBytes(path) + "xyz");
+    ASSERT_EQ(Run({"info", path}), 0);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("type: TYPE-A\n"), std::string::npos);
+    EXPECT_NE(text.find("memo: roof, north mast\n"), std::string::npos);
+    EXPECT_NE(text.find("records: 3\n"), std::string::npos);
+    EXPECT_NE(text.find("trailing bytes: 3\n"), std::string::npos);
+    EXPECT_NE(text.find("record 2: 2024/06/21 12:20:00 exposures 100 100 100 100\n"),
+              std::string::npos);
+}
+
+TEST_F(WsxTool, TextGivesTheDailyTextFileBlocks) {
+    std::string expected;
+    for (int k = 0; k < 3; ++k) {
+        std::string block;
+        data.Select(k, 0);
+        ASSERT_TRUE(data.GetRecordText(block));
+        expected += block + "\n";
+    }
+    ASSERT_EQ(Run({"text", path}), 0);
+    EXPECT_EQ(out.str(), expected);
+
+    std::string second;
+    data.Select(1, 0);
+    data.GetRecordText(second);
+    ASSERT_EQ(Run({"text", path, "--record", "1"}), 0);
+    EXPECT_EQ(out.str(), second + "\n");
+}
+
+TEST_F(WsxTool, CsvIsTheCountExportOfTheChosenRecord) {
+    std::string last;
+    ASSERT_TRUE(BuildCountCsv(data, 2, last));
+    ASSERT_EQ(Run({"csv", path}), 0);
+    EXPECT_EQ(out.str(), last);
+    std::string first;
+    ASSERT_TRUE(BuildCountCsv(data, 0, first));
+    ASSERT_EQ(Run({"csv", path, "--record", "0"}), 0);
+    EXPECT_EQ(out.str(), first);
+}
+
+TEST_F(WsxTool, QuantitiesHasAHeaderAndOneRowPerPosition) {
+    ASSERT_EQ(Run({"quantities", path}), 0);
+    std::istringstream lines(out.str());
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line.rfind("time,position,exposure[msec]", 0), 0u);
+    int rows = 0;
+    while (std::getline(lines, line)) {
+        ++rows;
+    }
+    EXPECT_EQ(rows, 12);
+    data.Select(0, 1);
+    EXPECT_NE(out.str().find(FormatC("2024/06/21 12:00:00,1,100,25.5,%.2f,", data.GetPAR())),
+              std::string::npos);
+}
+
+TEST_F(WsxTool, ErrorsHaveDistinctExitCodes) {
+    WriteFileBytes(folder + "/foreign.txt", "hello world, not data");
+    const struct {
+        std::vector<std::string> args;
+        int code;
+    } cases[] = {
+        {{}, CWsxTool::kUsage},
+        {{"frobnicate", path}, CWsxTool::kUsage},
+        {{"text"}, CWsxTool::kUsage},
+        {{"text", path, "--record", "x"}, CWsxTool::kUsage},
+        {{"info", path, "--record", "1"}, CWsxTool::kUsage},
+        {{"info", folder + "/absent.wsx"}, CWsxTool::kMissingFile},
+        {{"info", folder + "/foreign.txt"}, CWsxTool::kNotDataFile},
+        {{"text", path, "--record", "3"}, CWsxTool::kNoSuchRecord},
+        {{"csv", path, "--record", "7"}, CWsxTool::kNoSuchRecord},
+        {{"csv", "--help"}, CWsxTool::kOk},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.args), c.code) << (c.args.empty() ? "" : c.args[0]);
+        if (c.code != CWsxTool::kOk) {
+            EXPECT_FALSE(err.str().empty());
+        }
+    }
+}
