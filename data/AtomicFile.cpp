@@ -1,10 +1,10 @@
 // Temporary-file-and-rename writes and flushed appends over POSIX file descriptors.
 #include "data/AtomicFile.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include <vector>
 

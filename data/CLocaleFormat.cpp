@@ -1,11 +1,11 @@
 // "C"-locale snprintf and strtod through a locale object of their own (thread-safe, no setlocale).
 #include "data/CLocaleFormat.h"
 
+#include <locale.h>
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string_view>
 
@@ -189,8 +189,8 @@ int CRadData::AppendRecordInPlace(const char* path, const RADDATA& record) const
     }
     std::string existing;
     struct stat st {};
-    bool ok = ReadFilePrefix(fd, prefix.size(), existing) && existing == prefix &&
-              ::fstat(fd, &st) == 0;
+    bool ok =
+        ReadFilePrefix(fd, prefix.size(), existing) && existing == prefix && ::fstat(fd, &st) == 0;
     if (ok) {
         const size_t records = (static_cast<size_t>(st.st_size) - prefix.size()) / kRadDataBytes;
         const off_t end = static_cast<off_t>(prefix.size() + records * kRadDataBytes);
@@ -215,9 +215,13 @@ int CRadData::AppendRecordInPlace(const char* path, const RADDATA& record) const
     return ok ? 1 : 0;
 }
 
-int CRadData::LoadFile(const char* path) { return Load(path, true); }
+int CRadData::LoadFile(const char* path) {
+    return Load(path, true);
+}
 
-int CRadData::LoadHeader(const char* path) { return Load(path, false); }
+int CRadData::LoadHeader(const char* path) {
+    return Load(path, false);
+}
 
 int CRadData::Load(const char* path, bool withRecords) {
     struct stat st {};

@@ -20,8 +20,12 @@ uint32_t GetU32(const unsigned char*& p) {
     return v;
 }
 
-void PutI32(unsigned char*& p, int32_t v) { PutU32(p, static_cast<uint32_t>(v)); }
-int32_t GetI32(const unsigned char*& p) { return static_cast<int32_t>(GetU32(p)); }
+void PutI32(unsigned char*& p, int32_t v) {
+    PutU32(p, static_cast<uint32_t>(v));
+}
+int32_t GetI32(const unsigned char*& p) {
+    return static_cast<int32_t>(GetU32(p));
+}
 
 void PutF32(unsigned char*& p, float v) {
     uint32_t bits;

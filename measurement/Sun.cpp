@@ -20,8 +20,12 @@ double Trunc32(double x) {
     return static_cast<double>(static_cast<int32_t>(x));
 }
 
-double CosDeg(double degrees) { return std::cos(degrees * kRad); }
-double SinDeg(double degrees) { return std::sin(degrees * kRad); }
+double CosDeg(double degrees) {
+    return std::cos(degrees * kRad);
+}
+double SinDeg(double degrees) {
+    return std::sin(degrees * kRad);
+}
 
 struct PeriodicTerm {
     double a;
@@ -30,7 +34,7 @@ struct PeriodicTerm {
 };
 
 constexpr PeriodicTerm kLongitudeTerms[] = {
-    {71998.1, 265.1, 0.0200}, {32964, 158, 0.0020}, {19, 159, 0.0018},  {445267, 208, 0.0018},
+    {71998.1, 265.1, 0.0200}, {32964, 158, 0.0020}, {19, 159, 0.0018},   {445267, 208, 0.0018},
     {45038, 254, 0.0015},     {22519, 352, 0.0013}, {65929, 45, 0.0007}, {3035, 110, 0.0007},
     {9038, 64, 0.0007},       {33718, 316, 0.0006}, {155, 118, 0.0005},  {2281, 221, 0.0005},
     {29930, 48, 0.0004},      {31557, 161, 0.0004},
@@ -38,8 +42,8 @@ constexpr PeriodicTerm kLongitudeTerms[] = {
 
 double EclipticLongitude(double t) {
     const double anomaly = 35999.05 * t + 267.52;
-    double lambda = 280.4659 + 36000.7695 * t + 1.9147 * CosDeg(anomaly) -
-                    0.0048 * t * CosDeg(anomaly);
+    double lambda =
+        280.4659 + 36000.7695 * t + 1.9147 * CosDeg(anomaly) - 0.0048 * t * CosDeg(anomaly);
     for (const PeriodicTerm& term : kLongitudeTerms) {
         lambda += term.k * CosDeg(term.a * t + term.b);
     }

@@ -94,11 +94,11 @@ TEST_F(DataFile, LoadReportsMissingAndForeignFiles) {
         const char* bytes;
         int expected;
     } cases[] = {
-        {"ZNRT,01.0", -1},             // 10 bytes
-        {"", -1},                      // empty
+        {"ZNRT,01.0", -1},  // 10 bytes
+        {"", -1},           // empty
         {"ZNRX,01.00\nHEADER_END\n", -1},
         {"znrt,01.00\nHEADER_END\n", -1},
-        {"ZNRT,01.00\n", 0},           // header never ends: no records
+        {"ZNRT,01.00\n", 0},  // header never ends: no records
         {"ZNRT,garbage", 0},
     };
     for (const auto& c : cases) {
@@ -143,8 +143,8 @@ TEST_F(DataFile, LongHeaderLinesAreReadInPiecesOf255Bytes) {
     // matches nothing.
     const std::string memo = std::string(248, 'm') + ",ID,X";
     const std::string path = Path("long.wsx");
-    WriteFileBytes(path, "ZNRT,01.00\nMEMO," + memo + std::string(40, 'z') +
-                             "\nSN,after\nHEADER_END\n");
+    WriteFileBytes(path,
+                   "ZNRT,01.00\nMEMO," + memo + std::string(40, 'z') + "\nSN,after\nHEADER_END\n");
     CRadData loaded;
     EXPECT_EQ(loaded.LoadFile(path.c_str()), 0);
     EXPECT_EQ(loaded.m_memo, std::string(248, 'm') + ",I");

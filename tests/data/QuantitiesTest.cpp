@@ -88,13 +88,13 @@ TEST(Irradiance, InterpolatesLinearlyBetweenPixelsAndKeepsNegativeValues) {
     };
     // Pixel i lies at 300.5 + 0.5 i nm; its value is (i % 7 * 10 - 30) * 10.
     const Case cases[] = {
-        {300.5, -300.0},          // first pixel, no interpolation
+        {300.5, -300.0},                        // first pixel, no interpolation
         {1324.0, (2047 % 7 * 10 - 30) * 10.0},  // last pixel
-        {301.0, -200.0},          // pixel 1
-        {300.75, -250.0},         // halfway between pixels 0 and 1
-        {302.125, 25.0},          // a quarter of the way from pixel 3 (0) to 4 (100)
-        {300.0, 0.0},             // below the grid: no reading
-        {1324.5, 0.0},            // above the grid
+        {301.0, -200.0},                        // pixel 1
+        {300.75, -250.0},                       // halfway between pixels 0 and 1
+        {302.125, 25.0},                        // a quarter of the way from pixel 3 (0) to 4 (100)
+        {300.0, 0.0},                           // below the grid: no reading
+        {1324.5, 0.0},                          // above the grid
         {std::numeric_limits<double>::quiet_NaN(), 0.0},
     };
     for (const Case& c : cases) {

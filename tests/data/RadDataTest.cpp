@@ -65,8 +65,8 @@ TEST(RadData, RemoveLastKeepsSelectionInsideTheSet) {
         int expectCur;
         bool expectOk;
     };
-    const Case cases[] = {{3, 0, 0, true}, {1, 2, 1, true}, {0, 3, 2, true}, {5, 0, 0, false},
-                          {-1, 3, 2, false}};
+    const Case cases[] = {
+        {3, 0, 0, true}, {1, 2, 1, true}, {0, 3, 2, true}, {5, 0, 0, false}, {-1, 3, 2, false}};
     for (const Case& c : cases) {
         CRadData data;
         FillSampleSet(data, 3);

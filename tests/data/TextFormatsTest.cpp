@@ -81,9 +81,9 @@ TEST_F(TextFormats, RecordTextLinesCarryTimeSunTemperatureAndIrradiance) {
     EXPECT_EQ(lines[7], "300.5 1.0000e+04 1.0000e+04 1.0000e+04 1.0000e+04");
     // Pixel 5 of spectrum 3 holds -32768 - 100 counts at calibration 1 + 5/4096.
     const double irr = static_cast<double>(-32868.0f * (1.0f + 5.0f / 4096.0f) / 100.0f) * 1000.0;
-    EXPECT_EQ(lines[12], FormatC("303.0 %.4e %.4e %.4e %.4e", 10000.0 * (1.0f + 5.0f / 4096.0f),
-                                 10000.0 * (1.0f + 5.0f / 4096.0f),
-                                 10000.0 * (1.0f + 5.0f / 4096.0f), irr));
+    EXPECT_EQ(lines[12],
+              FormatC("303.0 %.4e %.4e %.4e %.4e", 10000.0 * (1.0f + 5.0f / 4096.0f),
+                      10000.0 * (1.0f + 5.0f / 4096.0f), 10000.0 * (1.0f + 5.0f / 4096.0f), irr));
     EXPECT_EQ(lines[2054].substr(0, 7), "1324.0 ");
 }
 
@@ -109,8 +109,9 @@ TEST_F(TextFormats, CountCsvTruncatesEachColumnByItsOwnExposure) {
     ASSERT_TRUE(BuildCountCsv(data, 0, csv));
     const auto lines = Lines(csv);
     ASSERT_EQ(lines.size(), 2052u);
-    EXPECT_EQ(lines[0],
-              "TIME,2024/06/21,12:00:00,2024/06/21,12:00:01,2024/06/21,12:00:02,2024/06/21,12:00:03");
+    EXPECT_EQ(
+        lines[0],
+        "TIME,2024/06/21,12:00:00,2024/06/21,12:00:01,2024/06/21,12:00:02,2024/06/21,12:00:03");
     EXPECT_EQ(lines[1], "Exposer Period[msec],100,100,1000,0");
     EXPECT_EQ(lines[2], "Temp[degree C],25.5,31.2,25.5,25.5");
     EXPECT_EQ(lines[3], "Wavelength[nm],Count/sec[0],Count/sec[1],Count/sec[2],Count/sec[3]");

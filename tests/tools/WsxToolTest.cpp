@@ -116,6 +116,8 @@ TEST_F(WsxTool, ErrorsHaveDistinctExitCodes) {
         {{"csv", path, "--record", "7"}, CWsxTool::kNoSuchRecord},
         {{"csv", "--help"}, CWsxTool::kOk},
     };
+    Run({"csv", "--help"});
+    EXPECT_NE(out.str().find("usage: halvo-wsx"), std::string::npos);
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.args), c.code) << (c.args.empty() ? "" : c.args[0]);
         if (c.code != CWsxTool::kOk) {

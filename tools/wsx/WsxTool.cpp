@@ -11,7 +11,7 @@
 
 namespace {
 
-const char kUsage[] =
+const char kUsageText[] =
     "usage: halvo-wsx VERB FILE [--record N]\n"
     "Reads a Halvo data file (.wsx).\n"
     "  info FILE                 header fields, record count, trailing bytes, and each record's\n"
@@ -25,7 +25,9 @@ const char kUsage[] =
     "Exit codes: 0 done, 1 usage, 2 file missing or unreadable, 3 not a data file,\n"
     "4 record out of range, 5 a time stamp that cannot be converted.\n";
 
-std::string Field(const char* text) { return std::string(text); }
+std::string Field(const char* text) {
+    return std::string(text);
+}
 
 std::string LocalStamp(int64_t seconds) {
     struct tm local {};
@@ -36,16 +38,16 @@ std::string LocalStamp(int64_t seconds) {
 
 int CWsxTool::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        (args.empty() ? err : out) << kUsage;
+        (args.empty() ? err : out) << kUsageText;
         return args.empty() ? kUsage : kOk;
     }
     const std::string& verb = args[0];
     if (verb != "info" && verb != "text" && verb != "csv" && verb != "quantities") {
-        err << "halvo-wsx: unknown verb '" << verb << "'\n" << kUsage;
+        err << "halvo-wsx: unknown verb '" << verb << "'\n" << kUsageText;
         return kUsage;
     }
     if (args.size() >= 2 && (args[1] == "--help" || args[1] == "-h")) {
-        out << kUsage;
+        out << kUsageText;
         return kOk;
     }
     if (args.size() < 2) {
@@ -79,7 +81,7 @@ int CWsxTool::Run(const std::vector<std::string>& args, std::ostream& out, std::
 
 bool CWsxTool::ParseRecordOption(const std::vector<std::string>& rest, std::ostream& err) {
     m_record = -1;
-    for (size_t i = 0; i < rest.size(); ++i) {
+    for (size_t i = 0; i < rest.size(); i += 2) {
         if (rest[i] != "--record" || i + 1 >= rest.size()) {
             err << "halvo-wsx: unexpected argument '" << rest[i] << "'\n";
             return false;
@@ -91,7 +93,6 @@ bool CWsxTool::ParseRecordOption(const std::vector<std::string>& rest, std::ostr
             return false;
         }
         m_record = static_cast<int>(n);
-        ++i;
     }
     return true;
 }
