@@ -8,7 +8,7 @@ function(halvo_add_layer name)
   add_library(halvo_${name} STATIC ${ARG_SOURCES})
   target_include_directories(halvo_${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(halvo_${name} PUBLIC ${ARG_LIBS})
-  set(HALVO_CORE_LAYERS ${HALVO_CORE_LAYERS} halvo_${name} PARENT_SCOPE)
+  set_property(GLOBAL APPEND PROPERTY HALVO_CORE_LAYERS halvo_${name})
 endfunction()
 
 # halvo_add_test(<name> LABEL <label> SOURCES ... LIBS ... [ENV ...])

@@ -3,9 +3,10 @@
 
 #include <limits>
 
+// Times before 1970 are refused as the instruments' C runtime refuses them: a record stamped so
+// is damaged, and every text built from it stops the same way.
 bool ToLocalTime(int64_t seconds, struct tm& out) {
-    if (seconds < std::numeric_limits<time_t>::min() ||
-        seconds > std::numeric_limits<time_t>::max()) {
+    if (seconds < 0 || seconds > std::numeric_limits<time_t>::max()) {
         return false;
     }
     const time_t t = static_cast<time_t>(seconds);

@@ -7,8 +7,8 @@ bash scripts/setup.sh
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/halvo-xdg.XXXXXX)}
-chmod 700 "$XDG_RUNTIME_DIR"
+export XDG_RUNTIME_DIR=/tmp/halvo-xdg
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
 echo "== build (gcc)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVO_WERROR=ON >/dev/null

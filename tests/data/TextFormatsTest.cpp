@@ -87,11 +87,16 @@ TEST_F(TextFormats, RecordTextLinesCarryTimeSunTemperatureAndIrradiance) {
     EXPECT_EQ(lines[2054].substr(0, 7), "1324.0 ");
 }
 
-TEST_F(TextFormats, RecordTextNeedsASelectedRecord) {
+TEST_F(TextFormats, RecordTextNeedsASelectedRecordWithAConvertibleTime) {
     CRadData data;
     std::string text = "stale";
     EXPECT_FALSE(data.GetRecordText(text));
     EXPECT_TRUE(text.empty());
+    data.AddData(FlatRecord(10, 100, -1));
+    data.Select(0, 0);
+    EXPECT_FALSE(data.GetRecordText(text));
+    std::string csv;
+    EXPECT_FALSE(BuildCountCsv(data, 0, csv));
 }
 
 TEST_F(TextFormats, CountCsvTruncatesEachColumnByItsOwnExposure) {

@@ -21,6 +21,8 @@ const char kUsageText[] =
     "  csv FILE [--record N]     count CSV of record N (default: the last record)\n"
     "  quantities FILE           CSV: local time, position, exposure, temperature, PAR,\n"
     "                            PHOTON, LUM and UV-A of every record and band position\n"
+    "  plot FILE [--record N] (--png OUT [--size WxH] | --pdf OUT)\n"
+    "                            the record's page as the main window draws it\n"
     "  VERB --help               help for one verb\n"
     "Exit codes: 0 done, 1 usage, 2 file missing or unreadable, 3 not a data file,\n"
     "4 record out of range, 5 a time stamp that cannot be converted.\n";

@@ -1,0 +1,85 @@
+// Tests of the chart's axis arithmetic: tick steps, mappings, tick enumeration.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "display/GraphMath.h"
+
+using namespace graphmath;
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+}  // namespace
+
+TEST(CalcStep, PicksFirstLadderStepWithFiveWholeIntervals) {
+    struct Case {
+        double range;
+        double step;
+    };
+    const Case cases[] = {
+        {800.0, 100.0},  {4.9e6, 5e5},  {5e6, 1e6},    {1e9, 1e6},     {1801.8, 200.0},
+        {1503.0, 200.0}, {10.4, 2.0},   {4.0, 0.5},    {2.5, 0.5},     {2.4, 0.2},
+        {1.0, 0.2},      {0.999, 0.1},  {0.01, 0.002}, {0.004, 0.001}, {0.0, 0.001},
+        {-50.0, 0.001},  {kNaN, 0.001}, {kInf, 1e6},   {-kInf, 0.001},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NEAR(CalcStep(c.range), c.step, c.step * 1e-12) << "range " << c.range;
+    }
+}
+
+TEST(CanvasIntegers, TruncationCutsTowardZeroAndSaturatesAndClampHoldsSixteenBits) {
+    EXPECT_EQ(TruncToInt(2.9), 2);
+    EXPECT_EQ(TruncToInt(-2.9), -2);
+    EXPECT_EQ(TruncToInt(-0.018), 0);
+    EXPECT_EQ(TruncToInt(kNaN), 0);
+    EXPECT_EQ(TruncToInt(3e9), std::numeric_limits<int>::max());
+    EXPECT_EQ(TruncToInt(-3e9), std::numeric_limits<int>::min());
+    EXPECT_EQ(TruncToInt(kInf), std::numeric_limits<int>::max());
+    EXPECT_EQ(TruncToInt(-kInf), std::numeric_limits<int>::min());
+    EXPECT_EQ(ClampToShort(100), 100);
+    EXPECT_EQ(ClampToShort(40000), 32767);
+    EXPECT_EQ(ClampToShort(-40000), -32768);
+    EXPECT_EQ(ClampToShort(std::numeric_limits<int>::min()), -32768);
+}
+
+TEST(AxisOffset, TruncatesScaledPositionAndIsZeroOnEmptyAxis) {
+    EXPECT_EQ(AxisOffset(400.0, 300.0, 1100.0, 416), 52);  // 100 * 416 / 800 = 52
+    EXPECT_EQ(AxisOffset(301.0, 300.0, 1100.0, 416), 0);   // 0.52 cut to 0
+    EXPECT_EQ(AxisOffset(299.0, 300.0, 1100.0, 416), 0);   // -0.52 cut toward zero
+    EXPECT_EQ(AxisOffset(500.0, 700.0, 400.0, 416), 277);  // reversed axis
+    EXPECT_EQ(AxisOffset(5.0, 2.0, 2.0, 416), 0);
+    EXPECT_EQ(AxisOffset(5.0, kNaN, 2.0, 416), 0);
+    EXPECT_EQ(AxisOffset(5.0, 0.0, kInf, 416), 0);
+    EXPECT_EQ(AxisOffset(1e300, 0.0, 1.0, 416), std::numeric_limits<int>::max());
+    EXPECT_EQ(AxisOffset(-kInf, 0.0, 1.0, 416), std::numeric_limits<int>::min());
+    EXPECT_EQ(AxisOffset(kNaN, 0.0, 1.0, 416), 0);
+}
+
+TEST(TickValues, RunFromCeilOfMinToFloorOfMax) {
+    const std::vector<double> x = TickValues(300.0, 1100.0, 100.0);
+    ASSERT_EQ(x.size(), 9u);
+    EXPECT_DOUBLE_EQ(x.front(), 300.0);
+    EXPECT_DOUBLE_EQ(x.back(), 1100.0);
+
+    const std::vector<double> y = TickValues(-3.6, 1800.0, 200.0);
+    ASSERT_EQ(y.size(), 10u);
+    EXPECT_DOUBLE_EQ(y.front(), 0.0);
+    EXPECT_FALSE(std::signbit(y.front()));
+
+    const std::vector<double> log = TickValues(-1.0, 3.0, 1.0);
+    EXPECT_EQ(log, (std::vector<double>{-1.0, 0.0, 1.0, 2.0, 3.0}));
+}
+
+TEST(TickValues, NoneForReversedEmptyOrUnboundedAxes) {
+    EXPECT_TRUE(TickValues(700.0, 400.0, CalcStep(-300.0)).empty());
+    EXPECT_TRUE(TickValues(5.0, 5.0, 1.0).empty());
+    EXPECT_TRUE(TickValues(0.0, kInf, 1e6).empty());
+    EXPECT_TRUE(TickValues(kNaN, 1.0, 0.1).empty());
+    EXPECT_TRUE(TickValues(0.0, 1.0, 0.0).empty());
+    EXPECT_TRUE(TickValues(0.0, 1e300, CalcStep(1e300)).empty());
+    EXPECT_EQ(TickValues(0.0, 1e9, CalcStep(1e9)).size(), 1001u);
+}

@@ -1,0 +1,479 @@
+// Tests of CGraphPlot through the recording canvas: ranges, ticks, labels, curves and clipping.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/RadData.h"
+#include "display/GraphPlot.h"
+#include "display/RecordingCanvas.h"
+#include "document/GraphParam.h"
+#include "tests/display/TestSpectra.h"
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+const CanvasFont kLabelFont{"Times New Roman", 8, 0};
+const CanvasRect kPlotRect{74, 50, 490, 340};
+
+std::unique_ptr<CGraphPlot> MakePlot(const CanvasRect& rect = kPlotRect) {
+    auto plot = std::make_unique<CGraphPlot>();
+    plot->m_rect = rect;
+    return plot;
+}
+
+// x from 300 to 1100 nm, y as the caller gives.
+void FillPoints(CGraphPlot& plot, double (*y)(int)) {
+    for (int i = 0; i < kPixelCount; ++i) {
+        plot.m_x[i] = 300.0 + 800.0 * i / (kPixelCount - 1);
+        plot.m_y[i] = y(i);
+        plot.m_value[i] = y(i);
+    }
+}
+
+void FillRange(CGraphPlot& plot, double lo, double hi) {
+    for (int i = 0; i < kPixelCount; ++i) {
+        plot.m_y[i] = lo + (hi - lo) * i / (kPixelCount - 1);
+    }
+}
+
+std::vector<std::string> TextsOf(const CRecordingCanvas& canvas) {
+    std::vector<std::string> texts;
+    for (const CanvasOp& op : canvas.OpsOfType(CanvasOpType::Text)) {
+        texts.push_back(op.text);
+    }
+    return texts;
+}
+
+std::vector<CanvasPoint> Vertices(const CRecordingCanvas& canvas) {
+    std::vector<CanvasPoint> points;
+    for (const CanvasOp& op : canvas.Ops()) {
+        if (op.type == CanvasOpType::MoveTo || op.type == CanvasOpType::LineTo) {
+            points.push_back(op.to);
+        }
+    }
+    return points;
+}
+
+}  // namespace
+
+TEST(GraphPlotAxes, XAxis300To1100HasNineLabelledTicksEveryHundred) {
+    auto plot = MakePlot();
+    GRAPHPARAM param;
+    plot->SetRange(param);
+    EXPECT_DOUBLE_EQ(plot->m_xStep, 100.0);
+
+    CRecordingCanvas canvas;
+    plot->DrawXLabels(canvas, kLabelFont, kChartGreen);
+    const auto texts = canvas.OpsOfType(CanvasOpType::Text);
+    ASSERT_EQ(texts.size(), 9u);
+    for (size_t k = 0; k < texts.size(); ++k) {
+        EXPECT_EQ(texts[k].text, std::to_string(300 + 100 * k));
+        EXPECT_EQ(texts[k].to.x, 74 + static_cast<int>(52 * k));
+        EXPECT_EQ(texts[k].to.y, 348);
+        EXPECT_EQ(texts[k].align, kAlignCenter | kAlignTop);
+        EXPECT_EQ(texts[k].font, kLabelFont);
+    }
+    const auto ticks = canvas.OpsOfType(CanvasOpType::LineTo);
+    ASSERT_EQ(ticks.size(), 9u);
+    EXPECT_EQ(ticks.back().from, (CanvasPoint{490, 340}));
+    EXPECT_EQ(ticks.back().to, (CanvasPoint{490, 348}));
+    EXPECT_EQ(ticks.back().pen, (CanvasPen{1, kChartGreen}));
+}
+
+TEST(GraphPlotAxes, LogAutoscaleSpansFourDecadesWithTopAtLeastTen) {
+    struct Case {
+        double hi;
+        double yMax;
+        double yMin;
+    };
+    const Case cases[] = {
+        {2.3, 3.0, -1.0}, {0.2, 1.0, -3.0}, {1.0, 1.0, -3.0}, {-6.0, 1.0, -3.0}, {4.0, 4.0, 0.0}};
+    GRAPHPARAM param;
+    param.logScale = 1;
+    for (const Case& c : cases) {
+        auto plot = MakePlot();
+        FillRange(*plot, c.hi - 3.0, c.hi);
+        plot->SetRange(param);
+        EXPECT_DOUBLE_EQ(plot->m_yMax, c.yMax) << "hi " << c.hi;
+        EXPECT_DOUBLE_EQ(plot->m_yMin, c.yMin) << "hi " << c.hi;
+        EXPECT_DOUBLE_EQ(plot->m_yStep, 1.0);
+    }
+}
+
+TEST(GraphPlotAxes, LogLabelsAreTheExponents) {
+    auto plot = MakePlot();
+    GRAPHPARAM param;
+    param.logScale = 1;
+    FillRange(*plot, -1.0, 2.3);
+    plot->m_y[0] = -std::numeric_limits<double>::infinity();
+    plot->SetRange(param);
+    CRecordingCanvas canvas;
+    plot->DrawYLabels(canvas, kLabelFont, kChartGreen);
+    EXPECT_EQ(TextsOf(canvas), (std::vector<std::string>{"-1.0", "0.0", "1.0", "2.0", "3.0"}));
+}
+
+TEST(GraphPlotAxes, LinearAutoscaleAddsHeadroomAndPushesNegativeMinimumDown) {
+    auto plot = MakePlot();
+    GRAPHPARAM param;
+    FillRange(*plot, -3.0, 1500.0);
+    plot->SetRange(param);
+    EXPECT_DOUBLE_EQ(plot->m_yMax, 1800.0);
+    EXPECT_DOUBLE_EQ(plot->m_yMin, -3.6);
+    EXPECT_DOUBLE_EQ(plot->m_yStep, 200.0);
+
+    CRecordingCanvas canvas;
+    plot->DrawYLabels(canvas, kLabelFont, kChartGreen);
+    const auto texts = canvas.OpsOfType(CanvasOpType::Text);
+    ASSERT_EQ(texts.size(), 10u);
+    EXPECT_EQ(texts.front().text, "0.0");
+    EXPECT_EQ(texts.back().text, "1800.0");
+    EXPECT_EQ(texts.back().to, (CanvasPoint{66, 50}));
+    EXPECT_EQ(texts.front().align, kAlignRight | kAlignBaseline);
+    // 3.6 * 290 / 1803.6 = 0.58, cut to 0: the zero tick sits on the frame's bottom.
+    EXPECT_EQ(texts.front().to.y, 340);
+}
+
+TEST(GraphPlotAxes, LinearAutoscaleOfOtherDataSets) {
+    struct Case {
+        double lo;
+        double hi;
+        double yMax;
+        double yMin;
+    };
+    const Case cases[] = {
+        {-10.0, -2.0, -1.6, -12.0},  // all negative
+        {5.0, 100.0, 120.0, 5.0},    // a positive minimum stays the bottom
+        {0.0, 0.0, 0.0, 0.0},        // zero everywhere: an empty axis
+    };
+    GRAPHPARAM param;
+    for (const Case& c : cases) {
+        auto plot = MakePlot();
+        FillRange(*plot, c.lo, c.hi);
+        plot->SetRange(param);
+        EXPECT_DOUBLE_EQ(plot->m_yMax, c.yMax) << c.lo << " .. " << c.hi;
+        EXPECT_DOUBLE_EQ(plot->m_yMin, c.yMin) << c.lo << " .. " << c.hi;
+    }
+}
+
+TEST(GraphPlotAxes, ManualRangesComeFromThePairOfTheScale) {
+    GRAPHPARAM param;
+    param.autoScale = 0;
+    param.yMaxLin = 2000.0;
+    param.yMinLin = 100.0;
+    param.yMaxLog = 3.0;
+    param.yMinLog = -2.0;
+    auto plot = MakePlot();
+    FillRange(*plot, 0.0, 99999.0);
+    plot->SetRange(param);
+    EXPECT_DOUBLE_EQ(plot->m_yMax, 2000.0);
+    EXPECT_DOUBLE_EQ(plot->m_yMin, 100.0);
+    EXPECT_DOUBLE_EQ(plot->m_yStep, 200.0);
+    param.logScale = 1;
+    plot->SetRange(param);
+    EXPECT_DOUBLE_EQ(plot->m_yMax, 3.0);
+    EXPECT_DOUBLE_EQ(plot->m_yMin, -2.0);
+    EXPECT_DOUBLE_EQ(plot->m_yStep, 1.0);
+}
+
+TEST(GraphPlotAxes, NaNTakesNoPartInTheAutoscale) {
+    auto plot = MakePlot();
+    FillRange(*plot, 10.0, 100.0);
+    plot->m_y[7] = kNaN;
+    GRAPHPARAM param;
+    plot->SetRange(param);
+    EXPECT_DOUBLE_EQ(plot->m_yMax, 120.0);
+    EXPECT_DOUBLE_EQ(plot->m_yMin, 10.0);
+}
+
+TEST(GraphPlotAxes, ReversedXRangeHasNoTicksButMapsLeftToRight) {
+    GRAPHPARAM param;
+    param.xMin = 700.0;
+    param.xMax = 400.0;
+    auto plot = MakePlot();
+    FillPoints(*plot, [](int i) { return 1.0 + i % 7; });
+    plot->SetRange(param);
+    CRecordingCanvas canvas;
+    plot->DrawXLabels(canvas, kLabelFont, kChartGreen);
+    plot->DrawXGrid(canvas, kChartGreen);
+    EXPECT_TRUE(canvas.OpsOfType(CanvasOpType::Text).empty());
+    EXPECT_TRUE(canvas.OpsOfType(CanvasOpType::LineTo).empty());
+    EXPECT_EQ(plot->MapX(700.0), 74);
+    EXPECT_EQ(plot->MapX(400.0), 490);
+    plot->DrawSpectrum(canvas, 0, 0);
+    EXPECT_FALSE(canvas.OpsOfType(CanvasOpType::LineTo).empty());
+}
+
+TEST(GraphPlotAxes, GridLinesCrossThePlotAtEveryTick) {
+    auto plot = MakePlot();
+    FillRange(*plot, -3.0, 1500.0);
+    plot->SetRange(GRAPHPARAM{});
+    CRecordingCanvas canvas;
+    plot->DrawXGrid(canvas, MakeRgb(1, 2, 3));
+    const auto vertical = canvas.OpsOfType(CanvasOpType::LineTo);
+    ASSERT_EQ(vertical.size(), 9u);
+    EXPECT_EQ(vertical[1].from, (CanvasPoint{126, 340}));
+    EXPECT_EQ(vertical[1].to, (CanvasPoint{126, 50}));
+    EXPECT_EQ(vertical[1].pen, (CanvasPen{1, MakeRgb(1, 2, 3)}));
+    canvas.Clear();
+    plot->DrawYGrid(canvas, kChartGreen);
+    const auto horizontal = canvas.OpsOfType(CanvasOpType::LineTo);
+    ASSERT_EQ(horizontal.size(), 10u);
+    EXPECT_EQ(horizontal.back().from, (CanvasPoint{74, 50}));
+    EXPECT_EQ(horizontal.back().to, (CanvasPoint{490, 50}));
+}
+
+TEST(GraphPlotAxes, EmptyOrUnboundedYAxisDrawsNoTicksAndNoCurve) {
+    const double ranges[][2] = {{5.0, 5.0}, {kNaN, 10.0}, {0.0, 1e300}};
+    for (const auto& r : ranges) {
+        GRAPHPARAM param;
+        param.autoScale = 0;
+        param.yMinLin = r[0];
+        param.yMaxLin = r[1];
+        auto plot = MakePlot();
+        FillPoints(*plot, [](int i) { return 0.5 * i; });
+        plot->SetRange(param);
+        CRecordingCanvas canvas;
+        plot->DrawYLabels(canvas, kLabelFont, kChartGreen);
+        plot->DrawYGrid(canvas, kChartGreen);
+        EXPECT_TRUE(canvas.OpsOfType(CanvasOpType::Text).empty()) << r[0] << " " << r[1];
+        if (r[1] != 1e300) {
+            plot->DrawSpectrum(canvas, 0, 1);
+        }
+        EXPECT_TRUE(canvas.OpsOfType(CanvasOpType::LineTo).empty()) << r[0] << " " << r[1];
+    }
+}
+
+TEST(GraphPlotCurve, PointsOnOneCanvasPositionGiveOneVertexAndOneMarker) {
+    auto plot = MakePlot({0, 0, 10, 10});
+    FillPoints(*plot, [](int) { return 0.0; });
+    plot->m_xMin = 300.0;
+    plot->m_xMax = 1100.0;
+    plot->m_yMin = -1.0;
+    plot->m_yMax = 1.0;
+    CRecordingCanvas canvas;
+    plot->DrawSpectrum(canvas, MakeRgb(0, 0, 255), 1);
+    const auto moves = canvas.OpsOfType(CanvasOpType::MoveTo);
+    const auto lines = canvas.OpsOfType(CanvasOpType::LineTo);
+    const auto markers = canvas.OpsOfType(CanvasOpType::Rectangle);
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0].to, (CanvasPoint{0, 5}));
+    ASSERT_EQ(lines.size(), 10u);
+    for (size_t k = 0; k < lines.size(); ++k) {
+        EXPECT_EQ(lines[k].to, (CanvasPoint{static_cast<int>(k) + 1, 5}));
+        EXPECT_EQ(lines[k].pen, (CanvasPen{1, MakeRgb(0, 0, 255)}));
+    }
+    ASSERT_EQ(markers.size(), 11u);
+    EXPECT_EQ(markers[3].rect, (CanvasRect{2, 4, 4, 6}));
+}
+
+TEST(GraphPlotCurve, IsClippedOneUnitInsideTheFrameAndTheClipIsLifted) {
+    auto plot = MakePlot();
+    FillPoints(*plot, [](int i) { return static_cast<double>(i); });
+    plot->SetRange(GRAPHPARAM{});
+    CRecordingCanvas canvas;
+    plot->DrawSpectrum(canvas, 0, 0);
+    const auto& ops = canvas.Ops();
+    ASSERT_FALSE(ops.empty());
+    EXPECT_EQ(ops.front().type, CanvasOpType::SelectClip);
+    EXPECT_EQ(ops.front().rect, (CanvasRect{75, 51, 489, 339}));
+    EXPECT_EQ(ops.back().type, CanvasOpType::RemoveClip);
+    for (const CanvasOp& op : canvas.OpsOfType(CanvasOpType::LineTo)) {
+        ASSERT_TRUE(op.clipped);
+    }
+    EXPECT_FALSE(canvas.Clipped());
+}
+
+TEST(GraphPlotCurve, ClipIsInDeviceUnitsExceptOnAMetafile) {
+    struct Case {
+        CanvasKind kind;
+        CanvasRect clip;
+    };
+    const Case cases[] = {
+        {CanvasKind::Screen, {75 + 120, 51 + 90, 489 + 120, 339 + 90}},
+        {CanvasKind::Printer, {75 + 120, 51 + 90, 489 + 120, 339 + 90}},
+        {CanvasKind::Preview,
+         {(75 + 120) / 2 + 7, (51 + 90) / 2 + 9, (489 + 120) / 2 + 7, (339 + 90) / 2 + 9}},
+        {CanvasKind::Metafile, {75, 51, 489, 339}},
+    };
+    for (const Case& c : cases) {
+        auto plot = MakePlot();
+        FillPoints(*plot, [](int i) { return static_cast<double>(i); });
+        plot->SetRange(GRAPHPARAM{});
+        CRecordingCanvas canvas(c.kind);
+        canvas.SetPreviewMapping(1, 2, {7, 9});
+        canvas.SetWindowOrg(-120, -90);
+        plot->DrawSpectrum(canvas, 0, 0);
+        const auto clips = canvas.OpsOfType(CanvasOpType::SelectClip);
+        ASSERT_EQ(clips.size(), 1u);
+        EXPECT_EQ(clips[0].rect, c.clip) << static_cast<int>(c.kind);
+    }
+}
+
+TEST(GraphPlotCurve, FarOutsidePointsAreHeldToSixteenBits) {
+    auto plot = MakePlot();
+    FillPoints(*plot, [](int i) { return i == 100 ? 1e12 : (i == 200 ? -1e12 : 10.0); });
+    plot->m_x[300] = 1e15;
+    plot->SetRange(GRAPHPARAM{});
+    plot->m_yMin = 0.0;
+    plot->m_yMax = 100.0;
+    CRecordingCanvas canvas;
+    plot->DrawSpectrum(canvas, 0, 0);
+    const auto points = Vertices(canvas);
+    const auto has = [&](CanvasPoint p) {
+        return std::find(points.begin(), points.end(), p) != points.end();
+    };
+    EXPECT_TRUE(has({plot->MapX(plot->m_x[100]), -32768}));
+    EXPECT_TRUE(has({plot->MapX(plot->m_x[200]), 32767}));
+    EXPECT_TRUE(has({32767, plot->MapY(10.0)}));
+}
+
+TEST(GraphPlotCurve, LogOfZeroDropsToTheBottomEdgeAndNaNIsBridged) {
+    auto plot = MakePlot();
+    FillPoints(*plot, [](int) { return 1.0; });
+    plot->m_y[1000] = -std::numeric_limits<double>::infinity();
+    plot->m_y[1500] = kNaN;
+    plot->m_yMin = -3.0;
+    plot->m_yMax = 1.0;
+    plot->m_xMin = 300.0;
+    plot->m_xMax = 1100.0;
+    CRecordingCanvas canvas;
+    plot->DrawSpectrum(canvas, 0, 0);
+    const auto points = Vertices(canvas);
+    const int x1000 = plot->MapX(plot->m_x[1000]);
+    EXPECT_NE(std::find(points.begin(), points.end(), CanvasPoint{x1000, 32767}), points.end());
+    for (const CanvasPoint& p : points) {
+        EXPECT_TRUE(p.y == plot->MapY(1.0) || p.y == 32767) << p.x << "," << p.y;
+    }
+}
+
+TEST(GraphPlotCanvasState, EveryOperationLeavesPenFontAndAlignmentAsFound) {
+    auto plot = MakePlot();
+    FillRange(*plot, 0.0, 100.0);
+    plot->SetRange(GRAPHPARAM{});
+    CRecordingCanvas canvas;
+    const CanvasPen pen{3, MakeRgb(9, 9, 9)};
+    const CanvasFont font{"Arial", 21, 0};
+    canvas.SelectPen(pen);
+    canvas.SelectFont(font);
+    canvas.SetTextAlign(kAlignUpdateCp);
+    plot->DrawFrame(canvas, kChartGreen, 2);
+    plot->DrawXGrid(canvas, kChartGreen);
+    plot->DrawYGrid(canvas, kChartGreen);
+    plot->DrawXLabels(canvas, kLabelFont, kChartGreen);
+    plot->DrawYLabels(canvas, kLabelFont, kChartGreen);
+    plot->DrawSpectrum(canvas, MakeRgb(255, 0, 0), 1);
+    EXPECT_EQ(canvas.Pen(), pen);
+    EXPECT_EQ(canvas.Font(), font);
+    EXPECT_EQ(canvas.TextAlign(), kAlignUpdateCp);
+    const auto frames = canvas.OpsOfType(CanvasOpType::Rectangle);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames[0].rect, kPlotRect);
+    EXPECT_EQ(frames[0].pen, (CanvasPen{2, kChartGreen}));
+}
+
+TEST(GraphPlotLoad, TakesIrradianceOrPhotonValuesAtEachPixelsWavelength) {
+    CRadData data;
+    testspectra::MakeSunDataSet(data);
+    data.Select(0, 1);
+    auto plot = MakePlot();
+    GRAPHPARAM param;
+    plot->LoadSpectrum(param, data);
+    for (int i : {0, 100, 1024, 2047}) {
+        EXPECT_DOUBLE_EQ(plot->m_x[i], static_cast<double>(data.m_wavelength[i]));
+        EXPECT_NEAR(plot->m_value[i], testspectra::SunCounts(1, i), 1e-3);
+        EXPECT_EQ(plot->m_y[i], plot->m_value[i]);
+    }
+    param.unit = 1;
+    param.logScale = 1;
+    plot->LoadSpectrum(param, data);
+    const double wl = data.m_wavelength[1024];
+    EXPECT_DOUBLE_EQ(plot->m_value[1024], data.GetPhotonIrradiance(wl));
+    EXPECT_NEAR(plot->m_value[1024], testspectra::SunCounts(1, 1024) * wl / 119.625512456, 1e-2);
+    EXPECT_DOUBLE_EQ(plot->m_y[1024], std::log10(plot->m_value[1024]));
+}
+
+TEST(GraphPlotLoad, LogScaleRaisesNegativeValuesToZero) {
+    CRadData data;
+    testspectra::FillLinearGrid(data);
+    testspectra::AddRecord(data, [](int, int i) { return i < 10 ? -5 : 50; });
+    data.Select(0, 0);
+    auto plot = MakePlot();
+    GRAPHPARAM param;
+    param.logScale = 1;
+    plot->LoadSpectrum(param, data);
+    EXPECT_EQ(plot->m_y[3], -std::numeric_limits<double>::infinity());
+    EXPECT_NEAR(plot->m_y[500], std::log10(50.0), 1e-6);
+    plot->SetRange(param);
+    EXPECT_DOUBLE_EQ(plot->m_yMax, 2.0);
+}
+
+TEST(GraphPlotTitles, YTitleFollowsScaleAndUnit) {
+    struct Case {
+        int logScale;
+        int unit;
+        const char* title;
+    };
+    const Case cases[] = {
+        {0, 0, "Spectral irradiance [ W/m2/um ]"},
+        {0, 1, "Spectral irradiance [ umol/m2/s/um ]"},
+        {2, 0, "Spectral irradiance [ W/m2/um ]"},
+        {1, 0, "Spectral irradiance [ Log W/m2/um ]"},
+        {1, 1, "Spectral irradiance [ Log umol/m2/s/um ]"},
+        {1, 7, "Spectral irradiance [ Log umol/m2/s/um ]"},
+    };
+    for (const Case& c : cases) {
+        GRAPHPARAM param;
+        param.logScale = c.logScale;
+        param.unit = c.unit;
+        EXPECT_EQ(CGraphPlot::GetYTitle(param), c.title);
+    }
+}
+
+TEST(GraphPlotHostileInput, OddRangesAndValuesDrawDefinedBoundedPictures) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double specials[] = {0.0,    -0.0, 1e-300, -5.0, 1e300,
+                               -1e300, inf,  -inf,   kNaN, 2147483648.0};
+    const CanvasRect rects[] = {kPlotRect, {0, 0, 0, 0}, {500, 400, 10, 20}};
+    int drawn = 0;
+    for (double a : specials) {
+        for (double b : specials) {
+            for (const CanvasRect& rect : rects) {
+                GRAPHPARAM param;
+                param.autoScale = 0;
+                param.xMin = a;
+                param.xMax = b;
+                param.yMinLin = b;
+                param.yMaxLin = a;
+                auto plot = MakePlot(rect);
+                FillPoints(*plot,
+                           [](int i) { return i % 3 == 0 ? 1e308 : (i % 3 == 1 ? -1e308 : 0.0); });
+                plot->m_y[5] = kNaN;
+                plot->m_y[6] = inf;
+                plot->SetRange(param);
+                CRecordingCanvas canvas;
+                plot->DrawXLabels(canvas, kLabelFont, kChartGreen);
+                plot->DrawYLabels(canvas, kLabelFont, kChartGreen);
+                plot->DrawXGrid(canvas, kChartGreen);
+                plot->DrawYGrid(canvas, kChartGreen);
+                plot->DrawSpectrum(canvas, 0, 1);
+                ASSERT_LE(canvas.OpsOfType(CanvasOpType::Text).size(), 2 * 10001u);
+                bool inCurve = false;
+                for (const CanvasOp& op : canvas.Ops()) {
+                    inCurve = op.type == CanvasOpType::SelectClip ||
+                              (inCurve && op.type != CanvasOpType::RemoveClip);
+                    if (inCurve && op.type == CanvasOpType::LineTo) {
+                        ASSERT_TRUE(op.to.x >= -32768 && op.to.x <= 32767);
+                        ASSERT_TRUE(op.to.y >= -32768 && op.to.y <= 32767);
+                        ++drawn;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(drawn, 0);
+}

@@ -1,0 +1,189 @@
+// Save, Save Append and Save with Count of the document, with scripted dialogs.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <optional>
+
+#include "Fakes.h"
+#include "TestRecords.h"
+#include "data/CountCsv.h"
+#include "document/IFileDialogs.h"
+#include "document/OrvelDoc.h"
+
+namespace {
+
+class ScriptedDialogs : public IFileDialogs {
+public:
+    bool ChooseSaveFile(const SAVEDIALOG& dialog, std::string& path) override {
+        shown.push_back(dialog);
+        if (files.empty()) {
+            return false;
+        }
+        path = files.front();
+        files.pop_front();
+        return true;
+    }
+    bool EditMemo(std::string& memo) override {
+        memoShown = memo;
+        if (!memoAnswer) {
+            return false;
+        }
+        memo = *memoAnswer;
+        return true;
+    }
+    std::deque<std::string> files;
+    std::vector<SAVEDIALOG> shown;
+    std::optional<std::string> memoAnswer = std::string("new memo");
+    std::string memoShown;
+};
+
+class SaveCommands : public ::testing::Test {
+protected:
+    SaveCommands() : folder(MakeTempFolder() + "/"), doc(std::make_unique<COrvelDoc>(folder)) {
+        doc->SetHost(&host);
+        doc->SetMessageBox(&messages);
+        FillSampleSet(doc->m_radData, 1);
+        doc->m_longitude = 139.5;
+        doc->m_latitude = 36.25;
+        doc->SetModifiedFlag(true);
+    }
+    ~SaveCommands() override {
+        doc.reset();
+        std::filesystem::remove_all(folder);
+    }
+    COrvelSettings StoredSettings() const {
+        COrvelSettings stored(folder);
+        stored.LoadSaveConfig(doc->m_cfgPath, COrvelSettings::kLoad);
+        return stored;
+    }
+
+    std::string folder;
+    FakeMessageBox messages;
+    FakeHost host;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<COrvelDoc> doc;
+};
+
+}  // namespace
+
+TEST_F(SaveCommands, SaveWritesTheWholeSetWithSiteAndMemoAndRemembersIt) {
+    const std::string path = folder + "first.wsx";
+    dialogs.files = {path};
+    doc->OnFileSave(dialogs);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Save");
+    EXPECT_EQ(dialogs.shown[0].filter, "Halvo Data Files(*.wsx)|*.wsx|All Files(*.*)|*.*||");
+    EXPECT_EQ(dialogs.shown[0].defaultExtension, "wsx");
+    EXPECT_EQ(dialogs.shown[0].initialName, folder + "NoName.wsx");
+    EXPECT_EQ(dialogs.memoShown, "Data Memo");
+    CRadData file;
+    ASSERT_EQ(file.LoadFile(path.c_str()), 1);
+    EXPECT_EQ(file.m_memo, "new memo");
+    EXPECT_EQ(file.m_longitude, 139.5);
+    EXPECT_EQ(host.title, path);
+    EXPECT_FALSE(host.modified);
+    const COrvelSettings stored = StoredSettings();
+    EXPECT_EQ(stored.m_saveFile, path);
+    EXPECT_EQ(stored.m_dataMemo, "new memo");
+}
+
+TEST_F(SaveCommands, SaveNeverOverwritesAndAsksAgain) {
+    const std::string existing = folder + "old.wsx";
+    WriteFileBytes(existing, "keep me");
+    dialogs.files = {existing};
+    doc->OnFileSave(dialogs);  // refused, then Cancel
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"OverWrite is prohibited"});
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(ReadFileBytes(existing), "keep me");
+    EXPECT_TRUE(host.modified);
+
+    dialogs.files = {existing, folder + "new.wsx"};
+    doc->OnFileSave(dialogs);
+    EXPECT_EQ(CRadData().LoadFile((folder + "new.wsx").c_str()), 1);
+}
+
+TEST_F(SaveCommands, CancelInTheMemoDialogWritesNothing) {
+    dialogs.files = {folder + "a.wsx"};
+    dialogs.memoAnswer.reset();
+    doc->OnFileSave(dialogs);
+    EXPECT_FALSE(std::filesystem::exists(folder + "a.wsx"));
+    EXPECT_EQ(doc->m_dataMemo, "Data Memo");
+}
+
+TEST_F(SaveCommands, SaveAppendAddsOnlyTheLatestRecordAndKeepsTheFilesSite) {
+    const std::string path = folder + "five.wsx";
+    CRadData five;
+    FillSampleSet(five, 5);
+    five.m_longitude = 10.0;
+    ASSERT_EQ(five.SaveFile(path.c_str()), 1);
+    doc->m_radData.AddData(FlatRecord(2222, 200, 1718950000));
+    dialogs.files = {path};
+    doc->OnFileSaveAppend(dialogs);
+    CRadData file;
+    ASSERT_EQ(file.LoadFile(path.c_str()), 6);
+    EXPECT_EQ(file.m_memo, "new memo");
+    EXPECT_EQ(file.m_longitude, 10.0);
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(std::memcmp(file.GetRecord(k), five.GetRecord(k), sizeof(RADDATA)), 0);
+    }
+    EXPECT_EQ(file.GetRecord(5)->measTime, 1718950000);
+    EXPECT_EQ(StoredSettings().m_saveFile, path);
+}
+
+TEST_F(SaveCommands, SaveAppendRefusesAnotherSensorType) {
+    const std::string path = folder + "other.wsx";
+    CRadData other;
+    CRadData::SetField(other.m_type, "OTHER");
+    ASSERT_EQ(other.SaveFile(path.c_str()), 1);
+    const std::string before = ReadFileBytes(path);
+    dialogs.files = {path};
+    doc->OnFileSaveAppend(dialogs);
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{"Can't Append Data\nData format is different."});
+    EXPECT_EQ(ReadFileBytes(path), before);
+    EXPECT_TRUE(host.modified);
+}
+
+TEST_F(SaveCommands, SaveAppendToAMissingFileAsksBeforeCreatingIt) {
+    const std::string path = folder + "missing.wsx";
+    messages.answers = {IMessageBox::Answer::Cancel, IMessageBox::Answer::Ok};
+    dialogs.files = {path, path};
+    doc->OnFileSaveAppend(dialogs);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(host.title, "");
+    doc->OnFileSaveAppend(dialogs);
+    EXPECT_EQ(messages.shown[1], "File does not exist.\nCreate New File?");
+    CRadData file;
+    ASSERT_EQ(file.LoadFile(path.c_str()), 1);
+    EXPECT_EQ(file.m_latitude, 36.25);
+    EXPECT_EQ(host.title, path);
+}
+
+TEST_F(SaveCommands, WriteFailuresAreReported) {
+    WriteFileBytes(folder + "plain", "x");
+    dialogs.files = {folder + "plain/x.wsx", folder + "plain/y.csv"};
+    doc->OnFileSave(dialogs);
+    doc->OnSaveWithCount(dialogs);
+    EXPECT_EQ(messages.shown,
+              (std::vector<std::string>{"Error! (File Save)", "Error! (File Save)"}));
+    EXPECT_TRUE(host.modified);
+}
+
+TEST_F(SaveCommands, SaveWithCountWritesTheLatestRecord) {
+    dialogs.files = {folder + "counts.csv"};
+    doc->OnSaveWithCount(dialogs);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].filter, "CSV Files(*.csv)|*.csv|All Files(*.*)|*.*||");
+    EXPECT_TRUE(dialogs.shown[0].confirmOverwrite);
+    std::string expected;
+    ASSERT_TRUE(BuildCountCsv(doc->m_radData, 0, expected));
+    EXPECT_EQ(ReadFileBytes(folder + "counts.csv"), expected);
+}
+
+TEST_F(SaveCommands, AnEmptySetDisablesTheSaveCommands) {
+    EXPECT_TRUE(doc->CanSave());
+    doc->DeleteContents();
+    EXPECT_FALSE(doc->CanSave());
+}

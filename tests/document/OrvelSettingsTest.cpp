@@ -1,0 +1,438 @@
+// The document settings: defaults, the "Orvel.cfg" bytes, short and damaged files, clamping.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "document/OrvelSettings.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kExeDir = "/opt/halvo/";
+
+// The whole default file for kExeDir, worked out by hand from the field layout.
+const char* const kDefaultFileHex =
+    "c8000000ffffffff0000000000e0604000000000008041400000000000002440"
+    "0b4772617068205469746c650944617461204d656d6f6054000000000000300b"
+    "0100000000005802000000000000000000000b2f6f70742f68616c766f2f152f"
+    "6f70742f68616c766f2f4e6f4e616d652e777378152f6f70742f68616c766f2f"
+    "4e6f4e616d652e777378152f6f70742f68616c766f2f4e6f4e616d652e637376"
+    "01000000000000000000000000c07240000000000040df400000000000309140"
+    "0000000000000000000000000000104000000000000000000000000001000000"
+    "000000000100000000000000ff000000";
+
+std::string FromHex(const char* hex) {
+    std::string out;
+    for (size_t i = 0; hex[i] != '\0' && hex[i + 1] != '\0'; i += 2) {
+        out.push_back(static_cast<char>(std::stoi(std::string(hex + i, 2), nullptr, 16)));
+    }
+    return out;
+}
+
+int Load(COrvelSettings& s, const std::string& bytes) {
+    return s.LoadFromBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+// Every stored field with a value other than its default, inside the valid ranges; the memo
+// needs the 2-byte length form, the title is Japanese.
+void SetNonDefault(COrvelSettings& s) {
+    s.m_comPort = 7;
+    s.m_longitude = -122.25;
+    s.m_latitude = 47.5;
+    s.m_edgeAngle = 12.5;
+    s.m_graphTitle = "日射スペクトル";
+    s.m_dataMemo = std::string(300, 'M');
+    s.m_intervalStart = 18000;
+    s.m_intervalEnd = 72000;
+    s.m_intervalPeriod = 300;
+    s.m_exposureIndex = 5;
+    s.m_dataFolder = "/data/halvo/";
+    s.m_intervalFile = "/data/halvo/site.wsx";
+    s.m_saveFile = "/home/user/save.wsx";
+    s.m_csvFile = "/home/user/counts.csv";
+    s.m_autoFileName = 0;
+    s.m_autoStart = 1;
+    s.m_graphParam = {350.0, 20000.0, 1000.0, -5.0, 3.0, -2.0, 1, 0, 1, 0, 1, 0x00FF8000};
+}
+
+// One stored field: its encoded size (0: a string, sized from its value) and a comparison.
+struct Field {
+    const char* name;
+    size_t size;
+    std::function<bool(const COrvelSettings&, const COrvelSettings&)> same;
+    std::function<size_t(const COrvelSettings&)> stringLength;
+};
+
+#define NUMBER_FIELD(member, bytes)                                                           \
+    {                                                                                         \
+#member, bytes, [](const auto& a, const auto& b) { return a.member == b.member; }, {} \
+    }
+#define STRING_FIELD(member)                                                                       \
+    {                                                                                              \
+#member, 0,                                                                                \
+            [](const auto& a,                                                                      \
+               const auto& b) { return a.member == b.member; },                                    \
+                                                             [](const COrvelSettings&              \
+                                                                    s) { return s.member.size(); } \
+    }
+
+const std::vector<Field>& Fields() {
+    static const std::vector<Field> fields = {
+        NUMBER_FIELD(m_comPort, 4),
+        NUMBER_FIELD(m_longitude, 8),
+        NUMBER_FIELD(m_latitude, 8),
+        NUMBER_FIELD(m_edgeAngle, 8),
+        STRING_FIELD(m_graphTitle),
+        STRING_FIELD(m_dataMemo),
+        NUMBER_FIELD(m_intervalStart, 8),
+        NUMBER_FIELD(m_intervalEnd, 8),
+        NUMBER_FIELD(m_intervalPeriod, 8),
+        NUMBER_FIELD(m_exposureIndex, 4),
+        STRING_FIELD(m_dataFolder),
+        STRING_FIELD(m_intervalFile),
+        STRING_FIELD(m_saveFile),
+        STRING_FIELD(m_csvFile),
+        NUMBER_FIELD(m_autoFileName, 4),
+        NUMBER_FIELD(m_autoStart, 4),
+        NUMBER_FIELD(m_graphParam.xMin, 8),
+        NUMBER_FIELD(m_graphParam.yMaxLin, 8),
+        NUMBER_FIELD(m_graphParam.xMax, 8),
+        NUMBER_FIELD(m_graphParam.yMinLin, 8),
+        NUMBER_FIELD(m_graphParam.yMaxLog, 8),
+        NUMBER_FIELD(m_graphParam.yMinLog, 8),
+        NUMBER_FIELD(m_graphParam.logScale, 4),
+        NUMBER_FIELD(m_graphParam.autoScale, 4),
+        NUMBER_FIELD(m_graphParam.marker, 4),
+        NUMBER_FIELD(m_graphParam.grid, 4),
+        NUMBER_FIELD(m_graphParam.unit, 4),
+        NUMBER_FIELD(m_graphParam.color0, 4),
+    };
+    return fields;
+}
+
+// Offset just past each field of s's file (after the 4-byte format word).
+std::vector<size_t> FieldEnds(const COrvelSettings& s) {
+    std::vector<size_t> ends;
+    size_t pos = 4;
+    for (const Field& f : Fields()) {
+        if (f.size == 0) {
+            const size_t n = f.stringLength(s);
+            pos += (n < 255 ? 1 : 3) + n;
+        } else {
+            pos += f.size;
+        }
+        ends.push_back(pos);
+    }
+    return ends;
+}
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string tmpl = (fs::temp_directory_path() / "halvo-settings-XXXXXX").string();
+        m_path = ::mkdtemp(tmpl.data());
+    }
+    ~TempFolder() { fs::remove_all(m_path); }
+    std::string operator/(const char* name) const { return (fs::path(m_path) / name).string(); }
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST(OrvelSettingsTest, ConstructorDerivesThePathsFromTheExecutableFolder) {
+    const COrvelSettings s("/opt/halvo");
+    EXPECT_EQ(s.m_exeDir, "/opt/halvo/");
+    EXPECT_EQ(s.m_cfgPath, "/opt/halvo/Orvel.cfg");
+    EXPECT_EQ(s.m_dataFolder, "/opt/halvo/");
+    EXPECT_EQ(s.m_intervalFile, "/opt/halvo/NoName.wsx");
+    EXPECT_EQ(s.m_saveFile, "/opt/halvo/NoName.wsx");
+    EXPECT_EQ(s.m_csvFile, "/opt/halvo/NoName.csv");
+}
+
+TEST(OrvelSettingsTest, ExecutableFolderIsTheFolderOfTheRunningProgram) {
+    const std::string folder = COrvelSettings::ExecutableFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_TRUE(fs::equivalent(folder, HALVO_BIN_DIR));
+}
+
+// A first run, with no file, and a load after other values were set give the same defaults.
+TEST(OrvelSettingsTest, MissingFileLeavesEveryDefault) {
+    TempFolder dir;
+    COrvelSettings s(kExeDir);
+    SetNonDefault(s);
+    s.m_drawWidth = 640;
+    EXPECT_EQ(s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kLoad), 0);
+    EXPECT_EQ(s.m_comPort, -1);
+    EXPECT_EQ(s.m_longitude, 135.0);
+    EXPECT_EQ(s.m_latitude, 35.0);
+    EXPECT_EQ(s.m_edgeAngle, 10.0);
+    EXPECT_EQ(s.m_graphTitle, "Graph Title");
+    EXPECT_EQ(s.m_dataMemo, "Data Memo");
+    EXPECT_EQ(s.m_intervalStart, 6 * 3600);
+    EXPECT_EQ(s.m_intervalEnd, 19 * 3600);
+    EXPECT_EQ(s.m_intervalPeriod, 10 * 60);
+    EXPECT_EQ(s.m_exposureIndex, 0);
+    EXPECT_EQ(s.m_dataFolder, "/opt/halvo/");
+    EXPECT_EQ(s.m_intervalFile, "/opt/halvo/NoName.wsx");
+    EXPECT_EQ(s.m_saveFile, "/opt/halvo/NoName.wsx");
+    EXPECT_EQ(s.m_csvFile, "/opt/halvo/NoName.csv");
+    EXPECT_EQ(s.m_autoFileName, 1);
+    EXPECT_EQ(s.m_autoStart, 0);
+    const GRAPHPARAM& g = s.m_graphParam;
+    EXPECT_EQ(g.xMin, 300.0);
+    EXPECT_EQ(g.yMaxLin, 32000.0);
+    EXPECT_EQ(g.xMax, 1100.0);
+    EXPECT_EQ(g.yMinLin, 0.0);
+    EXPECT_EQ(g.yMaxLog, 4.0);
+    EXPECT_EQ(g.yMinLog, 0.0);
+    EXPECT_EQ(g.logScale, 0);
+    EXPECT_EQ(g.autoScale, 1);
+    EXPECT_EQ(g.marker, 0);
+    EXPECT_EQ(g.grid, 1);
+    EXPECT_EQ(g.unit, 0);
+    EXPECT_EQ(g.color0, 255u);
+    EXPECT_EQ(s.m_availMin, 300.0);
+    EXPECT_EQ(s.m_availMax, 1100.0);
+    EXPECT_EQ(s.m_drawWidth, 640);  // not a stored setting
+}
+
+TEST(OrvelSettingsTest, DefaultFileIsByteExact) {
+    TempFolder dir;
+    COrvelSettings s(kExeDir);
+    EXPECT_EQ(s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kStore), 1);
+    EXPECT_EQ(ReadFile(dir / "Orvel.cfg"), FromHex(kDefaultFileHex));
+}
+
+TEST(OrvelSettingsTest, SixOClockIsStoredAsItsSecondCount) {
+    const std::string bytes = COrvelSettings(kExeDir).StoreToBytes();
+    // 32 fixed bytes, then "Graph Title" and "Data Memo" with 1-byte lengths
+    EXPECT_EQ(bytes.substr(54, 8), std::string("\x60\x54\0\0\0\0\0\0", 8));
+}
+
+TEST(OrvelSettingsTest, MemoLengthPrefixGrowsAt255Characters) {
+    COrvelSettings s(kExeDir);
+    s.m_dataMemo = std::string(254, 'm');
+    std::string bytes = s.StoreToBytes();
+    EXPECT_EQ(bytes.substr(44, 2), "\xFEm");
+    EXPECT_EQ(bytes.substr(44 + 1 + 254, 8), std::string("\x60\x54\0\0\0\0\0\0", 8));
+
+    s.m_dataMemo = std::string(255, 'm');
+    bytes = s.StoreToBytes();
+    EXPECT_EQ(bytes.substr(44, 4), std::string("\xFF\xFF\x00m", 4));
+    EXPECT_EQ(bytes.substr(44 + 3 + 255, 8), std::string("\x60\x54\0\0\0\0\0\0", 8));
+
+    COrvelSettings back(kExeDir);
+    EXPECT_EQ(Load(back, bytes), 1);
+    EXPECT_EQ(back.m_dataMemo, s.m_dataMemo);
+}
+
+TEST(OrvelSettingsTest, OtherFormatWordsKeepEveryDefault) {
+    COrvelSettings written(kExeDir);
+    SetNonDefault(written);
+    const std::string good = written.StoreToBytes();
+    const std::string defaults = COrvelSettings(kExeDir).StoreToBytes();
+    for (uint32_t format : {199u, 201u, 0u, 0xC8000000u}) {
+        SCOPED_TRACE(format);
+        std::string bytes = good;
+        for (int i = 0; i < 4; ++i) {
+            bytes[i] = static_cast<char>((format >> (8 * i)) & 0xFF);
+        }
+        COrvelSettings s(kExeDir);
+        EXPECT_EQ(Load(s, bytes), 0);
+        EXPECT_EQ(s.StoreToBytes(), defaults);
+    }
+}
+
+TEST(OrvelSettingsTest, EveryFieldSurvivesAStoreAndLoad) {
+    TempFolder dir;
+    COrvelSettings written(kExeDir);
+    SetNonDefault(written);
+    written.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kStore);
+
+    COrvelSettings read(kExeDir);
+    const COrvelSettings defaults(kExeDir);
+    EXPECT_EQ(read.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kLoad), 1);
+    for (const Field& f : Fields()) {
+        EXPECT_TRUE(f.same(read, written)) << f.name;
+        EXPECT_FALSE(f.same(read, defaults)) << f.name << " must differ from its default";
+    }
+    EXPECT_EQ(read.StoreToBytes(), ReadFile(dir / "Orvel.cfg"));
+}
+
+TEST(OrvelSettingsTest, WideCharacterTitleIsReadAsUtf8) {
+    const std::string defaults = COrvelSettings(kExeDir).StoreToBytes();
+    // "Graph Title" (bytes 32 to 43) replaced by the wide form of "測定 A"
+    const std::string wide("\xFF\xFE\xFF\x04\x2C\x6E\x9A\x5B\x20\x00\x41\x00", 12);
+    const std::string bytes = defaults.substr(0, 32) + wide + defaults.substr(44);
+    COrvelSettings s(kExeDir);
+    EXPECT_EQ(Load(s, bytes), 1);
+    EXPECT_EQ(s.m_graphTitle, "測定 A");
+    EXPECT_EQ(s.m_dataMemo, "Data Memo");
+    EXPECT_EQ(s.m_graphParam.color0, 255u);
+}
+
+// Cut at every length: each field that lies wholly before the cut is read, every other field
+// keeps its default, and nothing reads past the end.
+TEST(OrvelSettingsTest, TruncatedFileKeepsDefaultsFromTheCutOn) {
+    COrvelSettings written(kExeDir);
+    SetNonDefault(written);
+    const std::string full = written.StoreToBytes();
+    const std::vector<size_t> ends = FieldEnds(written);
+    ASSERT_EQ(ends.back(), full.size());
+    const COrvelSettings defaults(kExeDir);
+    COrvelSettings s(kExeDir);
+    for (size_t cut = 0; cut <= full.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        const std::vector<uint8_t> prefix(full.begin(), full.begin() + cut);
+        EXPECT_EQ(s.LoadFromBytes(prefix.data(), prefix.size()), cut == full.size() ? 1 : 0);
+        for (size_t i = 0; i < Fields().size(); ++i) {
+            const Field& f = Fields()[i];
+            EXPECT_TRUE(f.same(s, ends[i] <= cut ? written : defaults)) << f.name;
+        }
+    }
+}
+
+TEST(OrvelSettingsTest, TruncatedFileOnDiskLoadsWhatItHolds) {
+    TempFolder dir;
+    COrvelSettings written(kExeDir);
+    SetNonDefault(written);
+    WriteFile(dir / "Orvel.cfg", written.StoreToBytes().substr(0, 40));
+    COrvelSettings s(kExeDir);
+    EXPECT_EQ(s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kLoad), 0);
+    EXPECT_EQ(s.m_edgeAngle, 12.5);
+    EXPECT_EQ(s.m_graphTitle, "Graph Title");
+}
+
+TEST(OrvelSettingsTest, StringLengthBeyondTheEndIsAShortFile) {
+    const std::string defaults = COrvelSettings(kExeDir).StoreToBytes();
+    const std::string huge("\xFF\xFF\xFF\xF0\xFF\xFF\x7F", 7);  // 2 GiB title
+    const std::string bytes = defaults.substr(0, 32) + huge + defaults.substr(44);
+    COrvelSettings s(kExeDir);
+    EXPECT_EQ(Load(s, bytes), 0);
+    EXPECT_EQ(s.m_edgeAngle, 10.0);
+    EXPECT_EQ(s.m_graphTitle, "Graph Title");
+    EXPECT_EQ(s.m_intervalStart, 21600);
+}
+
+TEST(OrvelSettingsTest, ValuesOutOfRangeAreClampedOnReading) {
+    using Limits64 = std::numeric_limits<int64_t>;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        const char* what;
+        std::function<void(COrvelSettings&)> set;
+        std::function<bool(const COrvelSettings&)> check;
+    } cases[] = {
+        {"exposure -1", [](auto& s) { s.m_exposureIndex = -1; },
+         [](auto& s) { return s.m_exposureIndex == 0; }},
+        {"exposure 9", [](auto& s) { s.m_exposureIndex = 9; },
+         [](auto& s) { return s.m_exposureIndex == 8; }},
+        {"exposure 8", [](auto& s) { s.m_exposureIndex = 8; },
+         [](auto& s) { return s.m_exposureIndex == 8; }},
+        {"period 0", [](auto& s) { s.m_intervalPeriod = 0; },
+         [](auto& s) { return s.m_intervalPeriod == 60; }},
+        {"period negative", [](auto& s) { s.m_intervalPeriod = Limits64::min(); },
+         [](auto& s) { return s.m_intervalPeriod == 60; }},
+        {"period 59 s", [](auto& s) { s.m_intervalPeriod = 59; },
+         [](auto& s) { return s.m_intervalPeriod == 60; }},
+        {"period huge", [](auto& s) { s.m_intervalPeriod = Limits64::max(); },
+         [](auto& s) { return s.m_intervalPeriod == 9999 * 60; }},
+        {"start before midnight", [](auto& s) { s.m_intervalStart = -1; },
+         [](auto& s) { return s.m_intervalStart == 0; }},
+        {"start next day", [](auto& s) { s.m_intervalStart = 86400; },
+         [](auto& s) { return s.m_intervalStart == 86399; }},
+        {"end huge", [](auto& s) { s.m_intervalEnd = Limits64::max(); },
+         [](auto& s) { return s.m_intervalEnd == 86399; }},
+        {"end last second", [](auto& s) { s.m_intervalEnd = 86399; },
+         [](auto& s) { return s.m_intervalEnd == 86399; }},
+        {"longitude", [](auto& s) { s.m_longitude = 200.0; },
+         [](auto& s) { return s.m_longitude == 180.0; }},
+        {"longitude nan", [nan](auto& s) { s.m_longitude = nan; },
+         [](auto& s) { return s.m_longitude == 135.0; }},
+        {"latitude", [](auto& s) { s.m_latitude = -91.0; },
+         [](auto& s) { return s.m_latitude == -90.0; }},
+        {"edge angle", [inf](auto& s) { s.m_edgeAngle = inf; },
+         [](auto& s) { return s.m_edgeAngle == 90.0; }},
+        {"edge angle negative", [](auto& s) { s.m_edgeAngle = -1.0; },
+         [](auto& s) { return s.m_edgeAngle == 0.0; }},
+        {"graph x start", [inf](auto& s) { s.m_graphParam.xMin = -inf; },
+         [](auto& s) { return s.m_graphParam.xMin == 300.0; }},
+        {"graph y top", [nan](auto& s) { s.m_graphParam.yMaxLin = nan; },
+         [](auto& s) { return s.m_graphParam.yMaxLin == 32000.0; }},
+    };
+    for (const auto& c : cases) {
+        COrvelSettings written(kExeDir);
+        c.set(written);
+        COrvelSettings read(kExeDir);
+        EXPECT_EQ(Load(read, written.StoreToBytes()), 1) << c.what;
+        EXPECT_TRUE(c.check(read)) << c.what;
+    }
+}
+
+TEST(OrvelSettingsTest, UnreadablePathsKeepTheDefaults) {
+    TempFolder dir;
+    fs::create_directory(dir / "Orvel.cfg");
+    ASSERT_EQ(::mkfifo((dir / "fifo.cfg").c_str(), 0600), 0);
+    for (const char* name : {"Orvel.cfg", "fifo.cfg"}) {
+        COrvelSettings s(kExeDir);
+        SetNonDefault(s);
+        EXPECT_EQ(s.LoadSaveConfig(dir / name, COrvelSettings::kLoad), 0) << name;
+        EXPECT_EQ(s.m_comPort, -1) << name;
+    }
+}
+
+TEST(OrvelSettingsTest, StoreReplacesTheFileAndLeavesNoTemporaryBehind) {
+    TempFolder dir;
+    WriteFile(dir / "Orvel.cfg", std::string(1000, 'x'));
+    ::chmod((dir / "Orvel.cfg").c_str(), 0640);
+    COrvelSettings s(kExeDir);
+    SetNonDefault(s);
+    EXPECT_EQ(s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kStore), 1);
+    EXPECT_EQ(ReadFile(dir / "Orvel.cfg"), s.StoreToBytes());
+    EXPECT_EQ(fs::status(dir / "Orvel.cfg").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(OrvelSettingsTest, StoreThroughALinkReplacesTheLinkedFile) {
+    TempFolder dir;
+    WriteFile(dir / "real.cfg", "old");
+    fs::create_symlink(dir / "real.cfg", dir / "Orvel.cfg");
+    COrvelSettings s(kExeDir);
+    s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kStore);
+    EXPECT_TRUE(fs::is_symlink(dir / "Orvel.cfg"));
+    EXPECT_EQ(ReadFile(dir / "real.cfg"), s.StoreToBytes());
+}
+
+TEST(OrvelSettingsTest, StoreIntoAMissingFolderIsSkipped) {
+    TempFolder dir;
+    COrvelSettings s(kExeDir);
+    EXPECT_EQ(s.LoadSaveConfig(dir / "absent/Orvel.cfg", COrvelSettings::kStore), 1);
+    EXPECT_FALSE(fs::exists(dir / "absent"));
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+// PtyPeer: the far end of a pseudo-terminal, driven byte by byte by a test.
+#pragma once
+
+#include <string>
+
+class PtyPeer {
+public:
+    PtyPeer();
+    ~PtyPeer();
+    PtyPeer(const PtyPeer&) = delete;
+    PtyPeer& operator=(const PtyPeer&) = delete;
+
+    bool Ok() const { return m_master >= 0; }
+    const std::string& SlavePath() const { return m_slavePath; }
+    // Sends bytes to whoever has the terminal open.
+    void Send(const std::string& bytes);
+    // Everything received from the other side so far (drained without waiting).
+    const std::string& Received();
+    // Closes the master: the other side sees a hang-up.
+    void HangUp();
+
+private:
+    int m_master = -1;
+    std::string m_slavePath;
+    std::string m_received;
+};

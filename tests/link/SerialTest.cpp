@@ -1,0 +1,146 @@
+// CSerial on a pseudo-terminal: exclusive open, raw line settings, non-blocking I/O, lost ports.
+#include "link/Serial.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "PtyPeer.h"
+
+namespace {
+
+bool WaitReadable(int fd) {
+    pollfd pfd{fd, POLLIN, 0};
+    return poll(&pfd, 1, 2000) > 0;
+}
+
+int OpenPort(CSerial& port, const std::string& name) {
+    return port.Open(name.c_str(), 38400, 8, CSerial::kNoParity, CSerial::kOneStopBit, 4096, 4096);
+}
+
+class SerialOnPty : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_peer.Ok()); }
+    PtyPeer m_peer;
+    CSerial m_port;
+};
+
+TEST(Serial, OpenFailsWithNothingHeldForMissingOrNonTerminalDevices) {
+    char fileName[] = "/tmp/halvo-serial-XXXXXX";
+    const int file = mkstemp(fileName);
+    ASSERT_GE(file, 0);
+    close(file);
+    for (const std::string& name : {std::string("/dev/halvo-no-such-port"), std::string(fileName),
+                                   std::string()}) {
+        CSerial port;
+        EXPECT_EQ(OpenPort(port, name), 0) << name;
+        EXPECT_FALSE(port.IsOpen());
+        EXPECT_EQ(port.Fd(), -1);
+        EXPECT_EQ(port.InQueueSize(), 4096u);
+    }
+    std::remove(fileName);
+}
+
+TEST(Serial, ClosedPortDoesNothing) {
+    CSerial port;
+    port.Close();
+    port.Close();
+    char byte = 0;
+    EXPECT_EQ(port.Read(&byte, 1), 0);
+    EXPECT_EQ(port.Write("x", 1), 0);
+    EXPECT_EQ(port.InQueue(), 0);
+    port.Purge();
+    EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(SerialOnPty, SecondOpenOfAPortInUseFails) {
+    ASSERT_EQ(OpenPort(m_port, m_peer.SlavePath()), 1);
+    CSerial second;
+    EXPECT_EQ(OpenPort(second, m_peer.SlavePath()), 0);
+    EXPECT_FALSE(CSerial::CanOpen(m_peer.SlavePath().c_str()));
+    m_port.Close();
+    EXPECT_TRUE(CSerial::CanOpen(m_peer.SlavePath().c_str()));
+    EXPECT_EQ(OpenPort(second, m_peer.SlavePath()), 1);
+}
+
+TEST_F(SerialOnPty, OpenSetsRaw38400EightNoneOneWithoutFlowControl) {
+    ASSERT_EQ(OpenPort(m_port, m_peer.SlavePath()), 1);
+    termios tio{};
+    ASSERT_EQ(tcgetattr(m_port.Fd(), &tio), 0);
+    EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B38400));
+    EXPECT_EQ(cfgetispeed(&tio), static_cast<speed_t>(B38400));
+    EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL | INLCR), 0u);
+    EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG), 0u);
+    EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+}
+
+TEST_F(SerialOnPty, OpenRefusesLineSettingsOutsideTheSupportedSet) {
+    EXPECT_EQ(m_port.Open(m_peer.SlavePath().c_str(), 12345, 8, 0, 0, 64, 64), 0);
+    EXPECT_EQ(m_port.Open(m_peer.SlavePath().c_str(), 38400, 9, 0, 0, 64, 64), 0);
+    EXPECT_EQ(m_port.Open(m_peer.SlavePath().c_str(), 38400, 8, 3, 0, 64, 64), 0);
+    EXPECT_EQ(m_port.Open(m_peer.SlavePath().c_str(), 38400, 8, 0, 1, 64, 64), 0);
+    EXPECT_TRUE(CSerial::CanOpen(m_peer.SlavePath().c_str()));
+}
+
+TEST_F(SerialOnPty, ReadTakesOnlyWaitingBytesAndNeverBlocks) {
+    ASSERT_EQ(OpenPort(m_port, m_peer.SlavePath()), 1);
+    char buffer[100] = {};
+    EXPECT_EQ(m_port.Read(buffer, sizeof buffer), 0);
+    m_peer.Send("abcde");
+    ASSERT_TRUE(WaitReadable(m_port.Fd()));
+    EXPECT_EQ(m_port.InQueue(), 5);
+    EXPECT_EQ(m_port.Read(buffer, 2), 2);
+    EXPECT_EQ(std::string(buffer, 2), "ab");
+    EXPECT_EQ(m_port.Read(buffer, sizeof buffer), 3);
+    EXPECT_EQ(std::string(buffer, 3), "cde");
+    EXPECT_EQ(m_port.Read(buffer, sizeof buffer), 0);
+}
+
+TEST_F(SerialOnPty, WriteSendsEveryByte) {
+    ASSERT_EQ(OpenPort(m_port, m_peer.SlavePath()), 1);
+    std::string text;
+    for (int i = 0; i < 3000; ++i) {
+        text += static_cast<char>('a' + i % 26);
+    }
+    EXPECT_EQ(m_port.Write(text.data(), static_cast<int>(text.size())), 1);
+    std::string got;
+    for (int tries = 0; tries < 100 && got.size() < text.size(); ++tries) {
+        usleep(2000);
+        got = m_peer.Received();
+    }
+    EXPECT_EQ(got, text);
+}
+
+TEST_F(SerialOnPty, PurgeDiscardsWaitingInput) {
+    ASSERT_EQ(OpenPort(m_port, m_peer.SlavePath()), 1);
+    m_peer.Send("stale");
+    ASSERT_TRUE(WaitReadable(m_port.Fd()));
+    m_port.Purge();
+    EXPECT_EQ(m_port.InQueue(), 0);
+}
+
+TEST_F(SerialOnPty, HangUpClosesThePort) {
+    ASSERT_EQ(OpenPort(m_port, m_peer.SlavePath()), 1);
+    EXPECT_FALSE(m_port.CheckLost());
+    m_peer.HangUp();
+    EXPECT_EQ(m_port.InQueue(), 0);
+    EXPECT_TRUE(m_port.CheckLost());
+    EXPECT_FALSE(m_port.IsOpen());
+    EXPECT_EQ(m_port.Fd(), -1);
+    EXPECT_EQ(m_port.Write("x", 1), 0);
+}
+
+TEST_F(SerialOnPty, WriteToAHungUpDeviceFailsAndClosesThePort) {
+    ASSERT_EQ(OpenPort(m_port, m_peer.SlavePath()), 1);
+    m_peer.HangUp();
+    EXPECT_EQ(m_port.Write("ID\r", 3), 0);
+    EXPECT_FALSE(m_port.IsOpen());
+}
+
+}  // namespace

@@ -1,0 +1,396 @@
+// CZeb530 against a scripted far end on a pseudo-terminal: requests, time-outs, reply handling.
+#include "link/Zeb530.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "PtyPeer.h"
+#include "TestPumps.h"
+#include "link/IMessageBox.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+using ::testing::_;
+
+class MockMessageBox : public IMessageBox {
+public:
+    MOCK_METHOD(Answer, Show, (const std::string& text, Buttons buttons), (override));
+};
+
+// Runs a block with LC_NUMERIC switched to a decimal-comma locale where one is installed.
+class CommaLocale {
+public:
+    CommaLocale() {
+        const char* old = std::setlocale(LC_NUMERIC, nullptr);
+        m_old = old != nullptr ? old : "C";
+        m_active = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    }
+    ~CommaLocale() { std::setlocale(LC_NUMERIC, m_old.c_str()); }
+    bool Active() const { return m_active; }
+
+private:
+    std::string m_old;
+    bool m_active = false;
+};
+
+std::string Block(size_t size, const std::string& head = {}) {
+    std::string block(size, '\0');
+    block.replace(0, head.size(), head);
+    return block;
+}
+
+class Zeb530Script : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_peer.Ok());
+        m_link.SetClock(&m_clock);
+        m_link.SetWaitPump(&m_pump);
+        m_link.SetMessageBox(&m_box);
+        ASSERT_EQ(m_link.Open(m_peer.SlavePath().c_str(), 38400, 8, 0, 0, 4096, 4096), 1);
+    }
+    // The far end answers the next wait with these bytes.
+    void Reply(const std::string& bytes) {
+        m_pump.Then([this, bytes] { m_peer.Send(bytes); });
+    }
+    std::string Sent() { return m_peer.Received(); }
+
+    PtyPeer m_peer;
+    FakeClock m_clock;
+    ScriptedPump m_pump{m_clock};
+    ::testing::StrictMock<MockMessageBox> m_box;
+    CZeb530 m_link;
+};
+
+struct PresenceCase {
+    const char* reply;  // nullptr: silence
+    int expected;
+};
+
+class PresenceCheck : public Zeb530Script, public ::testing::WithParamInterface<PresenceCase> {};
+
+TEST_P(PresenceCheck, SpectroPassesOnlyOnExactErr) {
+    if (GetParam().reply != nullptr) {
+        Reply(GetParam().reply);
+    }
+    EXPECT_EQ(m_link.CheckSpectro(), GetParam().expected);
+    EXPECT_EQ(Sent(), "\r");
+    EXPECT_EQ(m_pump.Timeouts().front(), milliseconds(3000));
+}
+
+TEST_P(PresenceCheck, BandPassesOnlyOnExactErrAndShowsOneMessageOtherwise) {
+    if (GetParam().reply != nullptr) {
+        Reply(GetParam().reply);
+    }
+    EXPECT_CALL(m_box, Show(_, IMessageBox::Buttons::Ok)).Times(GetParam().expected == 1 ? 0 : 1);
+    EXPECT_EQ(m_link.CheckBand(), GetParam().expected);
+    EXPECT_EQ(Sent(), "#\r");
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, PresenceCheck,
+                         ::testing::Values(PresenceCase{"ERR\r", 1}, PresenceCase{"OK\r", 0},
+                                           PresenceCase{"KT-530,OK\r", 0},
+                                           PresenceCase{"xERR\r", 0}, PresenceCase{nullptr, 0}));
+
+TEST_F(Zeb530Script, BandCheckMessagesShowFirstThreeBytesAndReply) {
+    Reply("OK\r");
+    EXPECT_CALL(m_box, Show("ZEB Com. Error\n4F:4B:0D..(OK\r)", IMessageBox::Buttons::Ok));
+    EXPECT_EQ(m_link.CheckBand(), 0);
+    ::testing::Mock::VerifyAndClearExpectations(&m_box);
+
+    EXPECT_CALL(m_box, Show("ZEB Com. Error\n(Timeout)\n00:00:00..()", IMessageBox::Buttons::Ok));
+    EXPECT_EQ(m_link.CheckBand(), 0);
+    ::testing::Mock::VerifyAndClearExpectations(&m_box);
+
+    Reply("O");
+    EXPECT_CALL(m_box, Show("ZEB Com. Error\n(Timeout)\n4F:00:00..(O)", IMessageBox::Buttons::Ok));
+    EXPECT_EQ(m_link.CheckBand(), 0);
+}
+
+TEST_F(Zeb530Script, OkArrivingInPiecesCompletesOnlyWithCarriageReturn) {
+    Reply("O");
+    Reply("K");
+    Reply("\r");
+    EXPECT_EQ(m_link.ReadReply(m_link.m_reply, sizeof m_link.m_reply, 2), 3);
+    EXPECT_STREQ(m_link.m_reply, "OK\r");
+    EXPECT_EQ(m_pump.Waits(), 3);
+}
+
+TEST_F(Zeb530Script, ReplyBufferHoldsOnlyWhatThisCallReceived) {
+    std::strcpy(m_link.m_reply, "stale text from before");
+    Reply("ERR\r");
+    EXPECT_EQ(m_link.ReadReply(m_link.m_reply, sizeof m_link.m_reply, 3), 4);
+    EXPECT_STREQ(m_link.m_reply, "ERR\r");
+}
+
+TEST_F(Zeb530Script, SensorInfoFillsIdentityAndWavelengthGrid) {
+    const char* replies[] = {"KT-530,OK\r", "53012345,OK\r", "KT-530VN,OK\r", "V1.07,OK\r",
+                             "2023/04/18,10:22:31,OK\r", "300,OK\r", "0.5,OK\r", "0,OK\r",
+                             "0,OK\r", "0,OK\r", "0,OK\r"};
+    for (const char* reply : replies) {
+        Reply(reply);
+    }
+    CRadData data;
+    CommaLocale comma;
+    ASSERT_EQ(m_link.GetSensorInfo(data), 1);
+    EXPECT_EQ(Sent(), "ID\rSER\rST\rFV\rFT\rC0\rC1\rC2\rC3\rC4\rC5\r");
+    EXPECT_STREQ(data.m_id, "KT-530");
+    EXPECT_STREQ(data.m_serial, "53012345");
+    EXPECT_STREQ(data.m_type, "KT-530VN");
+    EXPECT_STREQ(data.m_fwVersion, "V1.07");
+    EXPECT_STREQ(data.m_fwTime, "2023/04/18 10:22:31");
+    EXPECT_STREQ(data.m_coef[1], "0.5");
+    EXPECT_FLOAT_EQ(data.m_wavelength[0], 300.5f);
+    EXPECT_FLOAT_EQ(data.m_wavelength[kPixelCount - 1], 1324.0f);
+    for (const auto timeout : m_pump.Timeouts()) {
+        EXPECT_EQ(timeout, milliseconds(3000));
+    }
+}
+
+TEST_F(Zeb530Script, ErrToIdEndsSensorInfoLeavingLaterFieldsUntouched) {
+    CRadData data;
+    CRadData::SetField(data.m_id, "old id");
+    CRadData::SetField(data.m_serial, "old serial");
+    CRadData::SetField(data.m_coef[0], "1.0");
+    Reply("ERR\r");
+    EXPECT_EQ(m_link.GetSensorInfo(data), 0);
+    EXPECT_EQ(Sent(), "ID\r");
+    EXPECT_STREQ(data.m_id, "old id");
+    EXPECT_STREQ(data.m_serial, "old serial");
+    EXPECT_STREQ(data.m_coef[0], "1.0");
+}
+
+TEST_F(Zeb530Script, FailureMidwayKeepsFieldsAlreadyRead) {
+    CRadData data;
+    CRadData::SetField(data.m_type, "old type");
+    Reply("KT-530,OK\r");
+    Reply("53012345,OK\r");
+    EXPECT_EQ(m_link.GetSensorInfo(data), 0);  // "ST" goes unanswered
+    EXPECT_STREQ(data.m_id, "KT-530");
+    EXPECT_STREQ(data.m_serial, "53012345");
+    EXPECT_STREQ(data.m_type, "old type");
+}
+
+TEST_F(Zeb530Script, LongIdentityFieldIsCutTo31Characters) {
+    Reply(std::string(40, 'A') + ",OK\r");
+    Reply("ERR\r");
+    CRadData data;
+    EXPECT_EQ(m_link.GetSensorInfo(data), 0);
+    EXPECT_EQ(std::string(data.m_id), std::string(31, 'A'));
+}
+
+TEST_F(Zeb530Script, MeasureWaitsExposureSecondsPlusFive) {
+    const struct {
+        int exposure;
+        int timeoutMs;
+    } cases[] = {{10, 5000}, {500, 5000}, {1000, 6000}, {2000, 7000}, {5000, 10000}};
+    for (const auto& c : cases) {
+        const int waitsBefore = m_pump.Waits();
+        EXPECT_EQ(m_link.Measure(c.exposure, 0), 0);  // no answer: the wait runs to its end
+        ASSERT_GT(m_pump.Waits(), waitsBefore);
+        EXPECT_EQ(m_pump.Timeouts()[static_cast<size_t>(waitsBefore)], milliseconds(c.timeoutMs))
+            << c.exposure << " ms";
+    }
+    EXPECT_EQ(Sent(), "GM,10,0,1\rGM,500,0,1\rGM,1000,0,1\rGM,2000,0,1\rGM,5000,0,1\r");
+}
+
+TEST_F(Zeb530Script, MeasureSucceedsOnOk) {
+    Reply("OK\r");
+    EXPECT_EQ(m_link.Measure(100, 0), 1);
+}
+
+TEST_F(Zeb530Script, CountsAreSignedLittleEndian) {
+    Reply(Block(4096, std::string("\x34\x12\xFF\xFF\x00\x80\xFF\x7F", 8)) + "OK\r");
+    int16_t counts[kPixelCount];
+    std::fill(std::begin(counts), std::end(counts), int16_t{7});
+    ASSERT_EQ(m_link.ReadCounts(counts, 0), 1);
+    EXPECT_EQ(Sent(), "RB,0\r");
+    EXPECT_EQ(counts[0], 4660);
+    EXPECT_EQ(counts[1], -1);
+    EXPECT_EQ(counts[2], -32768);
+    EXPECT_EQ(counts[3], 32767);
+    EXPECT_EQ(counts[kPixelCount - 1], 0);
+    EXPECT_EQ(m_pump.Timeouts().front(), milliseconds(10000));
+}
+
+TEST_F(Zeb530Script, ShortCountBlockFailsAndLeavesCountsUnchanged) {
+    Reply(Block(4000, "\x34\x12"));
+    int16_t counts[kPixelCount];
+    std::fill(std::begin(counts), std::end(counts), int16_t{7});
+    EXPECT_EQ(m_link.ReadCounts(counts, 0), 0);
+    EXPECT_EQ(counts[0], 7);
+    EXPECT_EQ(counts[kPixelCount - 1], 7);
+}
+
+TEST_F(Zeb530Script, CalibrationIsLittleEndianFloats) {
+    std::string block(8192, '\0');
+    const float first = 1.5f;
+    const float last = -0.015625f;
+    std::memcpy(&block[0], &first, 4);  // the test host is little-endian like the wire
+    std::memcpy(&block[8188], &last, 4);
+    Reply(block + "OK\r");
+    CRadData data;
+    ASSERT_EQ(m_link.GetCalibration(data), 1);
+    EXPECT_EQ(Sent(), "CALB\r");
+    EXPECT_EQ(data.m_calib[0], 1.5f);
+    EXPECT_EQ(data.m_calib[1], 0.0f);
+    EXPECT_EQ(data.m_calib[kPixelCount - 1], -0.015625f);
+    EXPECT_EQ(m_pump.Timeouts().front(), milliseconds(10000));
+}
+
+TEST_F(Zeb530Script, ShortCalibrationFailsAndLeavesTableUnchanged) {
+    Reply(std::string(8000, '\x01'));
+    CRadData data;
+    std::fill(std::begin(data.m_calib), std::end(data.m_calib), 0.5f);
+    EXPECT_EQ(m_link.GetCalibration(data), 0);
+    EXPECT_EQ(data.m_calib[0], 0.5f);
+    EXPECT_EQ(data.m_calib[kPixelCount - 1], 0.5f);
+}
+
+TEST_F(Zeb530Script, StatusFillsStateTemperatureAndValues) {
+    Reply("1,23.5,1.25,-2.5,3.75,OK\r");
+    SPECDATA spec{};
+    CommaLocale comma;
+    ASSERT_EQ(m_link.GetStatus(spec), 1);
+    EXPECT_EQ(Sent(), "SS\r");
+    EXPECT_EQ(spec.ssState, 1);
+    EXPECT_FLOAT_EQ(spec.temperature, 23.5f);
+    EXPECT_FLOAT_EQ(spec.ssValue[0], 1.25f);
+    EXPECT_FLOAT_EQ(spec.ssValue[1], -2.5f);
+    EXPECT_FLOAT_EQ(spec.ssValue[2], 3.75f);
+    EXPECT_EQ(m_pump.Timeouts().front(), milliseconds(5000));
+}
+
+TEST_F(Zeb530Script, StatusWithFewerThanFiveFieldsFailsAndLeavesSpectrumUnchanged) {
+    Reply("1,23.5,1.25,-2.5,OK\r");
+    Reply("ERR\r");
+    SPECDATA spec{};
+    spec.temperature = 99.0f;
+    EXPECT_EQ(m_link.GetStatus(spec), 0);
+    EXPECT_EQ(m_link.GetStatus(spec), 0);
+    EXPECT_EQ(spec.ssState, 0);
+    EXPECT_EQ(spec.temperature, 99.0f);
+}
+
+TEST_F(Zeb530Script, BandRequestsCarryExactArguments) {
+    const struct {
+        std::function<int(CZeb530&)> call;
+        const char* request;
+        int timeoutMs;
+    } cases[] = {
+        {[](CZeb530& l) { return l.MoveBand(45.25); }, "#MP,-45.25000,0\r", 50000},
+        {[](CZeb530& l) { return l.MoveBand(-135.0); }, "#MP,135.00000,0\r", 50000},
+        {[](CZeb530& l) { return l.SetMotorSpeed(2500); }, "#FH,2500,2500\r", 5000},
+        {[](CZeb530& l) { return l.SetSlewRate(200); }, "#SR,200,200\r", 5000},
+        {[](CZeb530& l) { return l.BandOrigin(); }, "#MO\r", 20000},
+        {[](CZeb530& l) { return l.OpenShutter(); }, "OP\r", 2000},
+        {[](CZeb530& l) { return l.CloseShutter(); }, "CL\r", 2000},
+    };
+    CommaLocale comma;
+    for (const auto& c : cases) {
+        const size_t before = m_peer.Received().size();
+        Reply("OK\r");
+        EXPECT_EQ(c.call(m_link), 1) << c.request;
+        EXPECT_EQ(m_peer.Received().substr(before), c.request);
+        EXPECT_EQ(m_pump.Timeouts().back(), milliseconds(c.timeoutMs)) << c.request;
+    }
+}
+
+TEST_F(Zeb530Script, MotorValuesAreReadAsSixteenBits) {
+    Reply("2500,OK\r");
+    Reply("70000,OK\r");
+    Reply("ERR\r");
+    int16_t value = 0;
+    EXPECT_EQ(m_link.GetMotorSpeed(value), 1);
+    EXPECT_EQ(value, 2500);
+    EXPECT_EQ(m_link.GetSlewRate(value), 1);
+    EXPECT_EQ(value, static_cast<int16_t>(70000 - 65536));
+    value = 5;
+    EXPECT_EQ(m_link.GetSlewRate(value), 0);
+    EXPECT_EQ(value, 5);
+    EXPECT_EQ(Sent(), "#FH\r#SR\r#SR\r");
+}
+
+TEST_F(Zeb530Script, BandInfoReadsFourTexts) {
+    Reply("RSB-200,OK\r");
+    Reply("B0417,OK\r");
+    Reply("V2.30,OK\r");
+    Reply("2022/11/02,09:15:00,OK\r");
+    BANDINFO info{};
+    ASSERT_EQ(m_link.GetBandInfo(info), 1);
+    EXPECT_EQ(Sent(), "#ID\r#SER\r#VER\r#VTIME\r");
+    EXPECT_STREQ(info.id, "RSB-200");
+    EXPECT_STREQ(info.serial, "B0417");
+    EXPECT_STREQ(info.version, "V2.30");
+    EXPECT_STREQ(info.versionTime, "2022/11/02 09:15:00");
+}
+
+TEST_F(Zeb530Script, OverlongReplyIsRefusedAndTheNextReplyReadsClean) {
+    Reply(std::string(300, 'A'));
+    Reply(",OK\r");
+    EXPECT_EQ(m_link.Transact(3), 0);
+    EXPECT_EQ(std::strlen(m_link.m_reply), 255u);
+    Reply("42,OK\r");
+    ASSERT_EQ(m_link.Transact(3), 1);
+    EXPECT_STREQ(m_link.Field(1), "42");
+}
+
+TEST_F(Zeb530Script, RepliesWithTooManyFieldsOrANulAreRefused) {
+    const struct {
+        std::string reply;
+        int accepted;
+    } cases[] = {{"1,2,3,4,5,6,7,8,OK\r", 1},
+                 {"1,2,3,4,5,6,7,8,9,OK\r", 0},
+                 {",,\r\r7,,OK\r", 1},
+                 {std::string("\0OK\r", 4), 0},
+                 {"OK,ERR\r", 0},
+                 {"\x01garbage\rOK\r", 1}};
+    for (const auto& c : cases) {
+        Reply(c.reply);
+        EXPECT_EQ(m_link.Transact(3), c.accepted) << c.reply;
+    }
+}
+
+TEST_F(Zeb530Script, QuitEndsWaitsWithZero) {
+    m_pump.RequestQuit();
+    EXPECT_EQ(m_link.ReadReply(m_link.m_reply, sizeof m_link.m_reply, 3), 0);
+    unsigned char block[16];
+    EXPECT_EQ(m_link.ReadBlock(block, sizeof block, 10), 0);
+    EXPECT_EQ(m_link.Transact(3), 0);
+    EXPECT_TRUE(m_link.IsOpen());
+}
+
+TEST_F(Zeb530Script, HangUpInTheMiddleOfACountBlockClosesThePortAtOnce) {
+    m_pump.Then([this] {
+        m_peer.Send(std::string(1000, '\x10'));
+        m_peer.HangUp();
+    });
+    int16_t counts[kPixelCount] = {};
+    EXPECT_EQ(m_link.ReadCounts(counts, 0), 0);
+    EXPECT_FALSE(m_link.IsOpen());
+    EXPECT_EQ(m_link.Fd(), -1);
+    EXPECT_EQ(counts[0], 0);
+    const int waits = m_pump.Waits();
+    EXPECT_EQ(waits, 1);
+    // A lost port fails every later command without waiting at all.
+    EXPECT_EQ(m_link.CheckSpectro(), 0);
+    EXPECT_EQ(m_link.Transact(3), 0);
+    EXPECT_EQ(m_pump.Waits(), waits);
+}
+
+TEST_F(Zeb530Script, WaitsRefuseNonPositiveTimeOutsAndClosedPorts) {
+    EXPECT_EQ(m_link.ReadReply(m_link.m_reply, sizeof m_link.m_reply, 0), -1);
+    unsigned char block[4];
+    EXPECT_EQ(m_link.ReadBlock(block, 4, -1), -1);
+    m_link.ClosePort();
+    EXPECT_EQ(m_link.SendCommand("ID\r"), 0);
+    EXPECT_EQ(m_link.ReadReply(m_link.m_reply, sizeof m_link.m_reply, 3), -1);
+    EXPECT_EQ(m_pump.Waits(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+// Time helpers of the headless measurement tests.
+#include "Fakes.h"
+
+#include <cstdlib>
+#include <ctime>
+
+int64_t LocalStamp(int year, int month, int day, int hour, int minute, int second) {
+    struct tm local {};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_sec = second;
+    local.tm_isdst = -1;
+    return static_cast<int64_t>(mktime(&local));
+}
+
+ScopedTimeZone::ScopedTimeZone(const char* zone) {
+    const char* previous = std::getenv("TZ");
+    m_hadPrevious = previous != nullptr;
+    m_previous = previous ? previous : "";
+    setenv("TZ", zone, 1);
+    tzset();
+}
+
+ScopedTimeZone::~ScopedTimeZone() {
+    if (m_hadPrevious) {
+        setenv("TZ", m_previous.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+}

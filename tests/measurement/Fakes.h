@@ -1,0 +1,113 @@
+// Fakes of the window-system interfaces for headless sequence and schedule tests.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "document/IDocumentHost.h"
+#include "document/IPortChooser.h"
+#include "link/IMessageBox.h"
+#include "measurement/IClock.h"
+#include "measurement/IIntervalDisplay.h"
+#include "measurement/IProgressDisplay.h"
+#include "measurement/IViewEvents.h"
+
+// A clock that stands still until the test moves it.
+class FakeWallClock : public IClock {
+public:
+    int64_t Now() const override { return now; }
+    int64_t now = 0;
+};
+
+class FakeProgress : public IProgressDisplay {
+public:
+    void SetMessage(const std::string& text) override { messages.push_back(text); }
+    void Show() override {
+        visible = true;
+        ++shows;
+    }
+    void Hide() override { visible = false; }
+    std::vector<std::string> messages;
+    bool visible = false;
+    int shows = 0;
+};
+
+class FakeIntervalDisplay : public IIntervalDisplay {
+public:
+    void SetTimeText(const std::string& text) override { timeText = text; }
+    void SetStatusText(const std::string& text) override { statusText = text; }
+    void Show() override {
+        visible = true;
+        topmost = true;
+    }
+    void SetTopmost(bool on) override { topmost = on; }
+    void Hide() override { visible = false; }
+    std::string timeText;
+    std::string statusText = "(unset)";
+    bool visible = false;
+    bool topmost = false;
+};
+
+class FakeViewEvents : public IViewEvents {
+public:
+    void StartTimer() override { timerRunning = true; }
+    void KillTimer() override { timerRunning = false; }
+    void PostIntervalMeasure(int64_t t) override { posted.push_back(t); }
+    bool timerRunning = false;
+    std::deque<int64_t> posted;
+};
+
+class FakeMessageBox : public IMessageBox {
+public:
+    Answer Show(const std::string& text, Buttons) override {
+        shown.push_back(text);
+        if (answers.empty()) {
+            return Answer::Ok;
+        }
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::vector<std::string> shown;
+    std::deque<Answer> answers;
+};
+
+class FakeHost : public IDocumentHost {
+public:
+    void SetTitle(const std::string& t) override { title = t; }
+    void SetModifiedFlag(bool m) override { modified = m; }
+    void UpdateAllViews() override { ++redraws; }
+    std::string title;
+    bool modified = false;
+    int redraws = 0;
+};
+
+class FakePortChooser : public IPortChooser {
+public:
+    bool ChoosePort(int& port) override {
+        ++shown;
+        if (choices.empty()) {
+            return false;
+        }
+        port = choices.front();
+        choices.pop_front();
+        return true;
+    }
+    std::deque<int> choices;
+    int shown = 0;
+};
+
+// Local time in the zone of TZ: seconds since 1970 of a calendar date and time.
+int64_t LocalStamp(int year, int month, int day, int hour, int minute, int second);
+// Sets TZ for the test and restores the previous value afterwards.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone);
+    ~ScopedTimeZone();
+
+private:
+    std::string m_previous;
+    bool m_hadPrevious;
+};

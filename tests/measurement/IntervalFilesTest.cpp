@@ -1,0 +1,135 @@
+// Interval slots against scripted instruments: the data file, the daily text file and faults.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "SequenceFixture.h"
+#include "measurement/IntervalScheduler.h"
+
+namespace {
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class IntervalFiles : public SequenceFixture {
+protected:
+    IntervalFiles() {
+        EXPECT_EQ(doc->SetupInstruments(), 1);
+        doc->m_dataFolder = folder + "data/";
+        std::filesystem::create_directories(doc->m_dataFolder);
+        doc->m_dataMemo = "mast 3, north";
+        scheduler =
+            std::make_unique<CIntervalScheduler>(*doc, *sequence, display, events, clock, messages);
+        clock.now = LocalStamp(2024, 6, 21, 10, 0, 0);
+        scheduler->StartInterval();
+    }
+    // Runs the slot at the given local time as the posted event would.
+    void Slot(int hour, int minute) {
+        clock.now = LocalStamp(2024, 6, 21, hour, minute, 0);
+        scheduler->OnIntervalMeasure(clock.now);
+    }
+    std::string DataFile() const { return doc->m_dataFolder + "VS20240621.wsx"; }
+    std::string TextFile() const { return doc->m_dataFolder + "20240621.txt"; }
+
+    FakeIntervalDisplay display;
+    FakeViewEvents events;
+    std::unique_ptr<CIntervalScheduler> scheduler;
+};
+
+}  // namespace
+
+TEST_F(IntervalFiles, EachSlotAppendsItsRecordAndTextBlock) {
+    Slot(10, 10);
+    Slot(10, 20);
+    CRadData file;
+    ASSERT_EQ(file.LoadFile(DataFile().c_str()), 2);
+    EXPECT_EQ(file.m_memo, "mast 3, north");
+    EXPECT_STREQ(file.m_type, "TYPE-S");
+    EXPECT_EQ(file.m_latitude, 35.0);
+    EXPECT_EQ(file.GetRecord(1)->measTime, static_cast<int32_t>(clock.now));
+    EXPECT_EQ(display.statusText, "");
+    EXPECT_EQ(host.title, DataFile());
+    EXPECT_FALSE(host.modified);
+
+    // The appended file holds exactly what a rewrite of its records would.
+    const std::string rewritten = folder + "rewritten.wsx";
+    ASSERT_EQ(file.SaveFile(rewritten.c_str()), 1);
+    EXPECT_EQ(Bytes(DataFile()), Bytes(rewritten));
+
+    std::string expected;
+    for (int k = 0; k < 2; ++k) {
+        std::string block;
+        file.Select(k, 0);
+        ASSERT_TRUE(file.GetRecordText(block));
+        expected += block + "\n";
+    }
+    EXPECT_EQ(Bytes(TextFile()), expected);
+}
+
+TEST_F(IntervalFiles, AChangedMemoRewritesTheHeaderAndKeepsTheRecords) {
+    Slot(10, 10);
+    doc->m_dataMemo = "new memo";
+    Slot(10, 20);
+    CRadData file;
+    ASSERT_EQ(file.LoadFile(DataFile().c_str()), 2);
+    EXPECT_EQ(file.m_memo, "new memo");
+}
+
+TEST_F(IntervalFiles, UserNamedFileKeepsTheDailyTextFile) {
+    doc->m_autoFileName = 0;
+    doc->m_intervalFile = folder + "mine.wsx";
+    Slot(11, 0);
+    EXPECT_EQ(CRadData().LoadFile((folder + "mine.wsx").c_str()), 1);
+    EXPECT_FALSE(std::filesystem::exists(DataFile()));
+    EXPECT_TRUE(std::filesystem::exists(TextFile()));
+}
+
+TEST_F(IntervalFiles, AFileOfAnotherSensorTypeStopsTheSchedule) {
+    CRadData other;
+    CRadData::SetField(other.m_type, "OTHER");
+    ASSERT_EQ(other.SaveFile(DataFile().c_str()), 1);
+    const std::string before = Bytes(DataFile());
+    Slot(10, 10);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "Can't Append Data\nData format is different.");
+    EXPECT_FALSE(scheduler->IsOn());
+    EXPECT_FALSE(events.timerRunning);
+    EXPECT_FALSE(display.visible);
+    EXPECT_EQ(Bytes(DataFile()), before);
+    EXPECT_FALSE(std::filesystem::exists(TextFile()));
+}
+
+TEST_F(IntervalFiles, AnUnwritableFolderIsReportedAndTheScheduleGoesOn) {
+    std::ofstream(folder + "plain-file") << "x";
+    doc->m_dataFolder = folder + "plain-file/";  // a file, not a folder: nothing can be created
+    Slot(10, 10);
+    EXPECT_EQ(display.statusText, "Error! (File Save)");
+    EXPECT_TRUE(scheduler->IsOn());
+    EXPECT_TRUE(host.modified);
+    doc->m_dataFolder = folder + "data/";
+    Slot(10, 20);
+    EXPECT_EQ(display.statusText, "");
+    EXPECT_EQ(CRadData().LoadFile(DataFile().c_str()), 1);
+}
+
+TEST_F(IntervalFiles, ARefusedOrBrokenSlotTouchesNoFile) {
+    instrument.bandSilent = true;
+    Slot(10, 10);
+    instrument.bandSilent = false;
+    pump.hook = [this] {
+        if (instrument.Requests().back() == "OP") {
+            sequence->OnMeasBreak();
+        }
+    };
+    Slot(10, 20);
+    EXPECT_FALSE(std::filesystem::exists(DataFile()));
+    EXPECT_FALSE(std::filesystem::exists(TextFile()));
+    EXPECT_EQ(display.statusText, "(unset)");
+    EXPECT_TRUE(scheduler->IsOn());
+}

@@ -1,0 +1,172 @@
+// The daily grid of interval measurement: slot detection, display text, start and stop.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "Fakes.h"
+#include "document/OrvelDoc.h"
+#include "measurement/IntervalScheduler.h"
+#include "measurement/MeasurementSequence.h"
+
+namespace {
+
+std::string NewFolder() {
+    char name[] = "/tmp/halvo-sched-XXXXXX";
+    return std::string(mkdtemp(name)) + "/";
+}
+
+class IntervalSchedule : public ::testing::Test {
+protected:
+    IntervalSchedule()
+        : zone("Asia/Tokyo"),
+          folder(NewFolder()),
+          doc(folder),
+          sequence(doc, progress, clock),
+          scheduler(doc, sequence, display, events, clock, messages) {}
+    ~IntervalSchedule() override { std::filesystem::remove_all(folder); }
+
+    void StartAt(int hour, int minute, int second, int month = 6, int day = 21) {
+        clock.now = LocalStamp(2024, month, day, hour, minute, second);
+        scheduler.StartInterval();
+    }
+    // Ticks once a second until the local clock shows the given time.
+    void TickUntil(int hour, int minute, int second, int month = 6, int day = 21) {
+        const int64_t until = LocalStamp(2024, month, day, hour, minute, second);
+        while (clock.now < until) {
+            ++clock.now;
+            scheduler.OnTimer();
+        }
+    }
+
+    ScopedTimeZone zone;
+    std::string folder;
+    COrvelDoc doc;
+    FakeWallClock clock;
+    FakeProgress progress;
+    CMeasurementSequence sequence;
+    FakeIntervalDisplay display;
+    FakeViewEvents events;
+    FakeMessageBox messages;
+    CIntervalScheduler scheduler;
+};
+
+}  // namespace
+
+TEST_F(IntervalSchedule, FirstSlotIsTheFirstBoundaryAfterTheStart) {
+    StartAt(10, 3, 20);
+    EXPECT_TRUE(events.timerRunning);
+    EXPECT_TRUE(display.visible);
+    TickUntil(10, 9, 59);
+    EXPECT_TRUE(events.posted.empty());
+    EXPECT_EQ(display.timeText, "Time 10:09:59\nNext 10:10:00");
+    TickUntil(10, 10, 0);
+    ASSERT_EQ(events.posted.size(), 1u);
+    EXPECT_EQ(events.posted[0], LocalStamp(2024, 6, 21, 10, 10, 0));
+    EXPECT_EQ(display.timeText, "Time 10:10:00\nNext 10:20:00");
+    TickUntil(10, 30, 0);
+    EXPECT_EQ(events.posted.size(), 3u);
+}
+
+TEST_F(IntervalSchedule, BeforeTheWindowTheNextSlotIsItsStart) {
+    StartAt(5, 30, 0);
+    TickUntil(5, 59, 59);
+    EXPECT_TRUE(events.posted.empty());
+    EXPECT_EQ(display.timeText, "Time 05:59:59\nNext 06:00:00");
+    TickUntil(6, 0, 0);
+    ASSERT_EQ(events.posted.size(), 1u);
+    EXPECT_EQ(events.posted[0], LocalStamp(2024, 6, 21, 6, 0, 0));
+}
+
+TEST_F(IntervalSchedule, AWindowStartOffTheGridIsNotMeasured) {
+    doc.m_intervalStart = 6 * 3600 + 5 * 60;
+    StartAt(6, 0, 0);
+    TickUntil(6, 9, 59);
+    EXPECT_TRUE(events.posted.empty());
+    TickUntil(6, 10, 0);
+    ASSERT_EQ(events.posted.size(), 1u);
+    EXPECT_EQ(events.posted[0], LocalStamp(2024, 6, 21, 6, 10, 0));
+}
+
+TEST_F(IntervalSchedule, TheWindowEndIsInclusiveAndTheNightWaitsForTheStart) {
+    StartAt(18, 59, 0);
+    TickUntil(19, 0, 0);
+    ASSERT_EQ(events.posted.size(), 1u);
+    EXPECT_EQ(events.posted[0], LocalStamp(2024, 6, 21, 19, 0, 0));
+    TickUntil(19, 0, 1);
+    EXPECT_EQ(display.timeText, "Time 19:00:01\nNext 06:00:00");
+    TickUntil(23, 59, 59);
+    EXPECT_EQ(events.posted.size(), 1u);
+}
+
+TEST_F(IntervalSchedule, AWindowWhoseStartFollowsItsEndNeverMeasures) {
+    doc.m_intervalStart = 20 * 3600;
+    doc.m_intervalEnd = 6 * 3600;
+    StartAt(5, 0, 0);
+    TickUntil(7, 0, 0);
+    StartAt(19, 50, 0);
+    TickUntil(21, 0, 0);
+    EXPECT_TRUE(events.posted.empty());
+    EXPECT_EQ(display.timeText, "Time 21:00:00\nNext 20:00:00");
+}
+
+TEST_F(IntervalSchedule, APeriodOfZeroMeasuresNothing) {
+    doc.m_intervalPeriod = 0;
+    StartAt(10, 0, 0);
+    TickUntil(10, 30, 0);
+    EXPECT_TRUE(events.posted.empty());
+    EXPECT_EQ(display.timeText, "Time 10:30:00\nNext 06:00:00");
+}
+
+TEST_F(IntervalSchedule, SlotsFollowLocalTimeAcrossADaylightSavingChange) {
+    ScopedTimeZone berlin("Europe/Berlin");
+    doc.m_intervalStart = 0;
+    doc.m_intervalEnd = 86399;
+    doc.m_intervalPeriod = 3600;
+    StartAt(0, 30, 0, 3, 31);
+    TickUntil(4, 0, 0, 3, 31);  // 02:00 does not exist on this day
+    ASSERT_EQ(events.posted.size(), 3u);
+    EXPECT_EQ(events.posted[0], LocalStamp(2024, 3, 31, 1, 0, 0));
+    EXPECT_EQ(events.posted[1], LocalStamp(2024, 3, 31, 3, 0, 0));
+    EXPECT_EQ(events.posted[1] - events.posted[0], 3600);  // one real hour apart
+    EXPECT_EQ(events.posted[2] - events.posted[1], 3600);
+}
+
+TEST_F(IntervalSchedule, FileNamesFollowTheLocalDateOfTheSlot) {
+    doc.m_dataFolder = "/data/station";                      // no trailing separator
+    const int64_t slot = LocalStamp(2024, 6, 21, 0, 30, 0);  // 20 June in UTC
+    EXPECT_EQ(scheduler.DataFilePath(slot), "/data/station/VS20240621.wsx");
+    EXPECT_EQ(scheduler.TextFilePath(slot), "/data/station/20240621.txt");
+    doc.m_autoFileName = 0;
+    doc.m_intervalFile = "/data/mine.wsx";
+    EXPECT_EQ(scheduler.DataFilePath(slot), "/data/mine.wsx");
+    EXPECT_EQ(scheduler.TextFilePath(slot), "/data/station/20240621.txt");
+}
+
+TEST_F(IntervalSchedule, BreakAsksAndCancelKeepsTheScheduleRunningOnTop) {
+    StartAt(10, 0, 0);
+    messages.answers = {IMessageBox::Answer::Cancel, IMessageBox::Answer::Ok};
+    scheduler.OnIntervalBreak();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "Stop Interval Measurement.");
+    EXPECT_TRUE(scheduler.IsOn());
+    EXPECT_TRUE(events.timerRunning);
+    EXPECT_TRUE(display.topmost);
+    EXPECT_TRUE(display.visible);
+    scheduler.OnIntervalBreak();
+    EXPECT_FALSE(scheduler.IsOn());
+    EXPECT_FALSE(events.timerRunning);
+    EXPECT_FALSE(display.visible);
+    EXPECT_FALSE(display.topmost);
+    EXPECT_EQ(scheduler.StopInterval(0), 1);
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+TEST_F(IntervalSchedule, AutoStartRunsWhenTheViewFirstShows) {
+    scheduler.OnInitialUpdate();
+    EXPECT_FALSE(scheduler.IsOn());
+    doc.m_autoStart = 1;
+    clock.now = LocalStamp(2024, 6, 21, 8, 0, 0);
+    scheduler.OnInitialUpdate();
+    EXPECT_TRUE(scheduler.IsOn());
+    EXPECT_EQ(scheduler.m_lastSecond, 8 * 3600);
+}

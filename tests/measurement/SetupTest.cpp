@@ -1,0 +1,112 @@
+// Instrument set-up, the connection loop and the sensor information text.
+#include <gtest/gtest.h>
+
+#include "SequenceFixture.h"
+#include "link/PortMap.h"
+
+namespace {
+
+class Setup : public SequenceFixture {};
+
+std::vector<std::string> BandSetCommands(const std::vector<std::string>& requests) {
+    std::vector<std::string> sets;
+    for (const auto& r : requests) {
+        if (r.rfind("#FH,", 0) == 0 || r.rfind("#SR,", 0) == 0) {
+            sets.push_back(r);
+        }
+    }
+    return sets;
+}
+
+}  // namespace
+
+TEST_F(Setup, MotorIsSetOnlyWhereItDiffers) {
+    struct Case {
+        int speed;
+        int slew;
+        std::vector<std::string> sets;
+    };
+    const Case cases[] = {
+        {2500, 200, {}},
+        {1000, 200, {"#FH,2500,2500"}},
+        {2500, 100, {"#SR,200,200"}},
+        {1000, 100, {"#FH,2500,2500", "#SR,200,200"}},
+    };
+    for (const Case& c : cases) {
+        instrument.ClearRequests();
+        instrument.motorSpeed = c.speed;
+        instrument.slewRate = c.slew;
+        EXPECT_EQ(doc->SetupInstruments(), 1);
+        EXPECT_EQ(BandSetCommands(Requests()), c.sets) << c.speed << "/" << c.slew;
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Setup, ReadsIdentityGridAndCalibrationInOrder) {
+    ASSERT_EQ(doc->SetupInstruments(), 1);
+    EXPECT_EQ(Requests(),
+              (std::vector<std::string>{"#",  "#ID", "#SER", "#VER", "#VTIME", "#FH", "#SR",
+                                        "",   "ID",  "SER",  "ST",   "FV",     "FT",  "C0",
+                                        "C1", "C2",  "C3",   "C4",   "C5",     "CALB"}));
+    EXPECT_STREQ(doc->m_radData.m_type, "TYPE-S");
+    EXPECT_EQ(doc->m_radData.m_wavelength[0], 300.4f);
+    EXPECT_EQ(doc->GetSensorInfoText(),
+              "Sensor ID: V-ID\nSensor S/N: V-SER\nSensor Type: TYPE-S\n"
+              "Version: V-FV (2024/01/05 12:00)\nC0: 300\nC1: 0.4\nC2: 0\nC3: 0\nC4: 0\nC5: 0\n");
+}
+
+TEST_F(Setup, SilentBandShowsTheCheckMessageThenTheNegotiationFault) {
+    instrument.bandSilent = true;
+    EXPECT_EQ(doc->SetupInstruments(), 0);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].rfind("ZEB Com. Error", 0), 0u);
+    EXPECT_EQ(
+        messages.shown[1],
+        "ShadowBand Communication Error\nNegotiation Fault.\nCheck Connection with Power Line");
+}
+
+TEST_F(Setup, FailuresAfterTheBandCheckShowTheirOwnMessage) {
+    struct Case {
+        std::string refused;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"#VER", "ShadowBand Communication Error\n(System Information reading fault)"},
+        {"#FH", "ShadowBand Communication Error\n(Parameter Setting fault)"},
+        {"#SR", "Motor setting fault(2)"},
+        {"FV", "KT-530 Communication Error!\n(Sensor Information reading fault)"},
+        {"CALB", "KT-530 Communication Error!\n(Calibration value reading fault)"},
+    };
+    for (const Case& c : cases) {
+        messages.shown.clear();
+        instrument.refused = {c.refused};
+        EXPECT_EQ(doc->SetupInstruments(), 0) << c.refused;
+        ASSERT_EQ(messages.shown.size(), 1u) << c.refused;
+        EXPECT_EQ(messages.shown[0], c.message);
+    }
+}
+
+TEST_F(Setup, SilentSpectroradiometerClosesThePortAndAsksForAnother) {
+    instrument.spectroSilent = true;
+    FakePortChooser chooser;  // cancels
+    EXPECT_FALSE(doc->OnNewDocument(chooser));
+    EXPECT_EQ(chooser.shown, 1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0],
+              "KT-530 Communication Error!\nNegotiation Fault.\nCheck Connection with Power Line.");
+    EXPECT_FALSE(doc->m_link.IsOpen());
+}
+
+TEST_F(Setup, FirstStartAsksForAPortAndStoresItAtOnce) {
+    doc->m_link.ClosePort();
+    doc->m_comPort = -1;
+    FakePortChooser chooser;
+    chooser.choices = {7, 1};  // 7 names no device: the loop asks again
+    ASSERT_TRUE(doc->OnNewDocument(chooser));
+    EXPECT_EQ(chooser.shown, 2);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(doc->m_link.IsOpen());
+    COrvelSettings stored(folder);
+    ASSERT_EQ(stored.LoadSaveConfig(doc->m_cfgPath, COrvelSettings::kLoad), 1);
+    EXPECT_EQ(stored.m_comPort, 1);
+}

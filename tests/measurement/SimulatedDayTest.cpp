@@ -1,0 +1,103 @@
+// A whole day of interval measurement at a 1-minute period against the simulated instruments.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "Fakes.h"
+#include "document/OrvelDoc.h"
+#include "link/PortMap.h"
+#include "measurement/IntervalScheduler.h"
+#include "measurement/MeasurementSequence.h"
+#include "sim/Simulator.h"
+
+namespace {
+
+// The day's wall clock, shared with the simulator's thread (which reads it for the sun).
+class SharedClock : public IClock {
+public:
+    int64_t Now() const override { return now.load(); }
+    std::atomic<int64_t> now{0};
+};
+
+int CountBlocks(const std::string& text) {
+    int blocks = 0;
+    for (size_t at = text.find("YYYYMMDDHHMMSS"); at != std::string::npos;
+         at = text.find("YYYYMMDDHHMMSS", at + 1)) {
+        ++blocks;
+    }
+    return blocks;
+}
+
+}  // namespace
+
+TEST(SimulatedDay, EverySlotFromSixToSevenLandsInBothFiles) {
+    ScopedTimeZone zone("Europe/Helsinki");
+    char name[] = "/tmp/halvo-day-XXXXXX";
+    const std::string folder = std::string(mkdtemp(name)) + "/";
+    std::filesystem::create_directories(folder + "ports");
+    SharedClock clock;
+    clock.now = LocalStamp(2024, 6, 21, 5, 59, 0);
+
+    SIMOPTIONS options;
+    options.fast = true;
+    options.seed = 7;
+    options.longitude = 25.0;
+    options.latitude = 60.0;
+    options.linkPath = folder + "ports/COM1";
+    options.clock = [&clock] { return clock.now.load(); };
+    CSimulator simulator(options);
+    ASSERT_TRUE(simulator.Start()) << simulator.Error();
+
+    {
+        COrvelDoc doc(folder);
+        FakeMessageBox messages;
+        FakeHost host;
+        doc.SetHost(&host);
+        doc.SetMessageBox(&messages);
+        doc.m_link.SetPortMap(CPortMap(folder + "ports"));
+        doc.m_longitude = 25.0;
+        doc.m_latitude = 60.0;
+        doc.m_intervalPeriod = 60;
+        doc.m_comPort = 1;
+        FakePortChooser chooser;
+        ASSERT_TRUE(doc.OnNewDocument(chooser));
+
+        FakeProgress progress;
+        FakeIntervalDisplay display;
+        FakeViewEvents events;
+        CMeasurementSequence sequence(doc, progress, clock);
+        CIntervalScheduler scheduler(doc, sequence, display, events, clock, messages);
+        scheduler.StartInterval();
+        const int64_t end = LocalStamp(2024, 6, 21, 19, 0, 30);
+        while (clock.now < end) {
+            clock.now += 1;
+            scheduler.OnTimer();
+            while (!events.posted.empty()) {
+                const int64_t slot = events.posted.front();
+                events.posted.pop_front();
+                scheduler.OnIntervalMeasure(slot);
+            }
+        }
+        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(display.statusText, "");
+    }
+
+    CRadData day;
+    EXPECT_EQ(day.LoadFile((folder + "VS20240621.wsx").c_str()), 781);
+    std::ifstream text(folder + "20240621.txt", std::ios::binary);
+    std::stringstream blocks;
+    blocks << text.rdbuf();
+    EXPECT_EQ(CountBlocks(blocks.str()), 781);
+    EXPECT_FALSE(std::filesystem::exists(folder + "log.txt"));
+    const auto requests = simulator.Requests();
+    const auto lastHome = std::find(requests.rbegin(), requests.rend(), "#MO");
+    ASSERT_NE(lastHome, requests.rend());
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "#MO"), 1);  // after 19:00 only
+    EXPECT_EQ(simulator.BandAngle(), -135.0);
+    simulator.Stop();
+    std::filesystem::remove_all(folder);
+}

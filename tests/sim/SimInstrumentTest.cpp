@@ -1,0 +1,234 @@
+// The simulated instruments' answers, timing and spectra, without a terminal.
+#include "sim/SimInstrument.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "sim/SimSky.h"
+
+namespace {
+
+constexpr int64_t kJuneNoonTokyo = 1718938800;    // 2024-06-21 03:00 UT, sun about 78 degrees
+constexpr int64_t kJuneMorningTokyo = 1718916000;  // 2024-06-20 20:40 UT, sun low in the east
+constexpr int64_t kJuneNightTokyo = 1718974800;    // 2024-06-21 13:00 UT, 22:00 local
+
+struct Exchange {
+    const char* request;
+    const char* answer;  // nullptr: no answer
+};
+
+std::array<int16_t, CSimInstrument::kPixels> Expose(CSimInstrument& sim, int exposure,
+                                                    int64_t when, bool open) {
+    const SIMFAULTS none;
+    sim.Handle(open ? "OP" : "CL", when, none, true);
+    sim.Handle("GM," + std::to_string(exposure) + ",0,1", when, none, true);
+    return sim.LastCounts();
+}
+
+TEST(SimInstrument, AnswersBothCommandSets) {
+    const Exchange exchanges[] = {
+        {"", "ERR\r"},
+        {"#", "ERR\r"},
+        {"ID", "KT-530,OK\r"},
+        {"FT", "2023/04/18,10:22:31,OK\r"},
+        {"C0", "2.996000E+02,OK\r"},
+        {"C6", "ERR\r"},
+        {"#VTIME", "2022/11/02,09:15:00,OK\r"},
+        {"#FH", "1000,OK\r"},
+        {"#SR", "100,OK\r"},
+        {"#FH,2500,2400", "ERR\r"},
+        {"#FH,2500,2500", "OK\r"},
+        {"#FH", "2500,OK\r"},
+        {"#SR,200,200", "OK\r"},
+        {"#SR", "200,OK\r"},
+        {"#MP,-45.25000,0", "OK\r"},
+        {"#MP,200.0,0", "ERR\r"},
+        {"#MP,abc,0", "ERR\r"},
+        {"#MO", "OK\r"},
+        {"OP", "OK\r"},
+        {"GM,100,0,1", "OK\r"},
+        {"GM,0,0,1", "ERR\r"},
+        {"GM,100,0,2", "ERR\r"},
+        {"RB,1", "ERR\r"},
+        {"CL", "OK\r"},
+        {"XYZ", "ERR\r"},
+    };
+    SIMOPTIONS options;
+    CSimInstrument sim(options);
+    for (const auto& e : exchanges) {
+        const SIMREPLY reply = sim.Handle(e.request, kJuneNoonTokyo, SIMFAULTS{}, true);
+        ASSERT_TRUE(reply.answered) << e.request;
+        EXPECT_EQ(reply.bytes, e.answer) << e.request;
+        EXPECT_EQ(reply.blockBytes, 0u);
+    }
+    EXPECT_EQ(sim.MotorSpeed(), 2500);
+    EXPECT_EQ(sim.SlewRate(), 200);
+    EXPECT_DOUBLE_EQ(sim.BandAngle(), 0.0);  // "#MO" went back to the origin
+}
+
+TEST(SimInstrument, StatusCarriesFiveFieldsWithTheTemperatureSecond) {
+    CSimInstrument sim(SIMOPTIONS{});
+    const SIMREPLY reply = sim.Handle("SS", kJuneNoonTokyo, SIMFAULTS{}, true);
+    int state = -1;
+    double temperature = 0.0;
+    double a = 0.0;
+    double b = 0.0;
+    double c = 0.0;
+    char ok[3] = {};
+    ASSERT_EQ(std::sscanf(reply.bytes.c_str(), "%d,%lf,%lf,%lf,%lf,%2s", &state, &temperature, &a,
+                          &b, &c, ok),
+              6)
+        << reply.bytes;
+    EXPECT_EQ(state, 0);
+    EXPECT_NEAR(temperature, 25.0, 3.0);
+    EXPECT_STREQ(ok, "OK");
+}
+
+TEST(SimInstrument, BandMotorStartsAwayFromTheRequiredSettings) {
+    SIMOPTIONS options;
+    EXPECT_NE(CSimInstrument(options).MotorSpeed(), 2500);
+    EXPECT_NE(CSimInstrument(options).SlewRate(), 200);
+    options.motorSpeed = 2500;
+    options.slewRate = 200;
+    EXPECT_EQ(CSimInstrument(options).MotorSpeed(), 2500);
+    EXPECT_EQ(CSimInstrument(options).SlewRate(), 200);
+}
+
+TEST(SimInstrument, EachInstrumentIgnoresTheOthersRequestsAndSilenceWhenOff) {
+    CSimInstrument sim(SIMOPTIONS{});
+    SIMFAULTS spectroOff;
+    spectroOff.spectroOff = true;
+    EXPECT_FALSE(sim.Handle("", 0, spectroOff, true).answered);
+    EXPECT_FALSE(sim.Handle("ID", 0, spectroOff, true).answered);
+    EXPECT_TRUE(sim.Handle("#", 0, spectroOff, true).answered);
+    SIMFAULTS bandOff;
+    bandOff.bandOff = true;
+    EXPECT_FALSE(sim.Handle("#", 0, bandOff, true).answered);
+    EXPECT_TRUE(sim.Handle("", 0, bandOff, true).answered);
+}
+
+TEST(SimInstrument, MovesTakeTimeProportionalToTheAngle) {
+    const int ramp = CSimInstrument::MoveMs(1e-9, 2500, 200);
+    const int quarter = CSimInstrument::MoveMs(90.0, 2500, 200);
+    const int half = CSimInstrument::MoveMs(-180.0, 2500, 200);
+    EXPECT_EQ(CSimInstrument::MoveMs(0.0, 2500, 200), 0);
+    EXPECT_NEAR(half - ramp, 2 * (quarter - ramp), 2);
+    EXPECT_LT(CSimInstrument::MoveMs(270.0, 2500, 200), 50000);
+    EXPECT_LT(CSimInstrument::MoveMs(270.0, 1000, 100), 50000);
+    EXPECT_GT(CSimInstrument::MoveMs(90.0, 1000, 100), quarter);
+
+    CSimInstrument sim(SIMOPTIONS{});  // parked at -135
+    const SIMREPLY paced = sim.Handle("#MP,-135.00000,0", 0, SIMFAULTS{}, false);
+    EXPECT_EQ(paced.delayMs, CSimInstrument::MoveMs(270.0, 1000, 100));
+    EXPECT_EQ(sim.Handle("#MP,0.00000,0", 0, SIMFAULTS{}, true).delayMs, 0);
+    SIMFAULTS slow;
+    slow.slowBand = 55.0;
+    EXPECT_EQ(sim.Handle("#MP,10.00000,0", 0, slow, true).delayMs, 55000);
+}
+
+TEST(SimInstrument, ExposureTakesItsTimeUnlessFast) {
+    CSimInstrument sim(SIMOPTIONS{});
+    EXPECT_GE(sim.Handle("GM,2000,0,1", 0, SIMFAULTS{}, false).delayMs, 2000);
+    EXPECT_EQ(sim.Handle("GM,2000,0,1", 0, SIMFAULTS{}, true).delayMs, 0);
+}
+
+TEST(SimInstrument, BlocksCarryLittleEndianDataAndAnOkTail) {
+    CSimInstrument sim(SIMOPTIONS{});
+    const SIMREPLY calib = sim.Handle("CALB", 0, SIMFAULTS{}, true);
+    ASSERT_EQ(calib.blockBytes, 8192u);
+    ASSERT_EQ(calib.bytes.size(), 8195u);
+    EXPECT_EQ(calib.bytes.substr(8192), "OK\r");
+    float value = 0.0f;
+    std::memcpy(&value, calib.bytes.data() + 4 * 1000, 4);
+    EXPECT_EQ(value, CSimInstrument::Calibration(1000));
+
+    Expose(sim, 100, kJuneNoonTokyo, true);
+    const SIMREPLY counts = sim.Handle("RB,0", 0, SIMFAULTS{}, true);
+    ASSERT_EQ(counts.blockBytes, 4096u);
+    EXPECT_EQ(counts.bytes.substr(4096), "OK\r");
+    const auto low = static_cast<unsigned char>(counts.bytes[2 * 700]);
+    const auto high = static_cast<unsigned char>(counts.bytes[2 * 700 + 1]);
+    EXPECT_EQ(static_cast<int16_t>(low | high << 8), sim.LastCounts()[700]);
+}
+
+TEST(SimInstrument, WavelengthGridSpansTheVisibleAndNearInfrared) {
+    EXPECT_NEAR(CSimInstrument::Wavelength(1), 300.0, 0.5);
+    EXPECT_NEAR(CSimInstrument::Wavelength(2048), 1097.5, 0.5);
+    for (int p = 2; p <= 2048; ++p) {
+        ASSERT_GT(CSimInstrument::Wavelength(p), CSimInstrument::Wavelength(p - 1)) << p;
+    }
+}
+
+TEST(SimInstrument, SameSeedGivesTheSameCountsAndAnotherSeedDiffers) {
+    SIMOPTIONS options;
+    options.seed = 11;
+    CSimInstrument a(options);
+    CSimInstrument b(options);
+    options.seed = 12;
+    CSimInstrument c(options);
+    const auto countsA = Expose(a, 100, kJuneNoonTokyo, true);
+    EXPECT_EQ(countsA, Expose(b, 100, kJuneNoonTokyo, true));
+    EXPECT_NE(countsA, Expose(c, 100, kJuneNoonTokyo, true));
+}
+
+TEST(SimInstrument, NoonCountsFitTheExposureSearchAndClipAtTheCeiling) {
+    CSimInstrument sim(SIMOPTIONS{});
+    const auto fitting = Expose(sim, 100, kJuneNoonTokyo, true);
+    const int16_t peak = *std::max_element(fitting.begin(), fitting.end());
+    EXPECT_GT(peak, 7000);
+    EXPECT_LT(peak, 17700);
+    const auto saturated = Expose(sim, 5000, kJuneNoonTokyo, true);
+    EXPECT_EQ(*std::max_element(saturated.begin(), saturated.end()), CSimInstrument::kCountCeiling);
+    EXPECT_GE(*std::min_element(saturated.begin(), saturated.end()), 0);
+    const auto dark = Expose(sim, 5000, kJuneNoonTokyo, false);
+    EXPECT_LT(*std::max_element(dark.begin(), dark.end()), 2000);
+}
+
+TEST(SimInstrument, CountsGiveBackTheSkyIrradianceThroughTheCalibration) {
+    CSimInstrument sim(SIMOPTIONS{});
+    const auto light = Expose(sim, 100, kJuneNoonTokyo, true);
+    const auto dark = Expose(sim, 100, kJuneNoonTokyo, false);
+    const CSimSky::SunState sun = CSimSky::Sun(kJuneNoonTokyo, 135.0, 35.0);
+    double measured = 0.0;
+    double expected = 0.0;
+    for (int i = 600; i < 640; ++i) {
+        const auto k = static_cast<size_t>(i);
+        measured += (light[k] - dark[k]) * CSimInstrument::Calibration(i) / 100.0 * 1000.0;
+        expected += CSimSky::Irradiance(CSimInstrument::Wavelength(i + 1), sun, sim.BandAngle());
+    }
+    EXPECT_NEAR(measured / expected, 1.0, 0.03);
+}
+
+TEST(SimSky, BandStandsNearZeroAtNoonAndNegativeInTheMorning) {
+    const CSimSky::SunState noon = CSimSky::Sun(kJuneNoonTokyo, 135.0, 35.0);
+    EXPECT_GT(noon.elevation, 70.0);
+    EXPECT_NEAR(noon.bandAngle, 0.0, 15.0);
+    const CSimSky::SunState morning = CSimSky::Sun(kJuneMorningTokyo, 135.0, 35.0);
+    EXPECT_GT(morning.elevation, 0.0);
+    EXPECT_LT(morning.bandAngle, -30.0);
+    EXPECT_GT(morning.airMass, noon.airMass);
+}
+
+TEST(SimSky, ShadedSkyIsDimmerAndBluerThanGlobal) {
+    const CSimSky::SunState sun = CSimSky::Sun(kJuneNoonTokyo, 135.0, 35.0);
+    const double parked = CSimInstrument::kParkedAngle;
+    const double global500 = CSimSky::Irradiance(500.0, sun, parked);
+    const double global900 = CSimSky::Irradiance(900.0, sun, parked);
+    const double shaded500 = CSimSky::Irradiance(500.0, sun, sun.bandAngle);
+    const double shaded900 = CSimSky::Irradiance(900.0, sun, sun.bandAngle);
+    const double side500 = CSimSky::Irradiance(500.0, sun, sun.bandAngle + 10.0);
+    EXPECT_GT(global500, 1000.0);
+    EXPECT_LT(global500, 2200.0);
+    EXPECT_LT(side500, global500);
+    EXPECT_GT(side500, 0.85 * global500);
+    EXPECT_LT(shaded500, 0.3 * global500);
+    EXPECT_GT(shaded500 / global500, shaded900 / global900);
+    const CSimSky::SunState night = CSimSky::Sun(kJuneNightTokyo, 135.0, 35.0);
+    EXPECT_LT(night.elevation, -6.0);
+    EXPECT_EQ(CSimSky::Irradiance(500.0, night, parked), 0.0);
+}
+
+}  // namespace
