@@ -91,11 +91,17 @@ bool AppendToFile(const std::string& path, std::string_view bytes) {
     return ok;
 }
 
+// A block that does not fit (a full disk) is taken back, so the file never ends in half a block.
 bool AppendTextFile(const std::string& path, std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) {
         return false;
     }
+    struct stat st {};
+    const bool sized = ::fstat(fd, &st) == 0;
     const bool written = WriteAll(fd, bytes);
+    if (!written && sized) {
+        (void)::ftruncate(fd, st.st_size);
+    }
     return (::close(fd) == 0) && written;
 }

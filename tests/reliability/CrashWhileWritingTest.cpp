@@ -1,0 +1,128 @@
+// A writer killed at random moments never leaves a damaged data or settings file behind.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+#include "TestRecords.h"
+#include "data/RadData.h"
+#include "document/OrvelSettings.h"
+
+namespace {
+
+constexpr int kKills = 300;
+
+// The k-th record any writer appends: its content follows from k alone.
+RADDATA RecordNumber(int k) {
+    RADDATA r = FlatRecord(100 + k, 100, 1718938800 + 60 * k);
+    r.spec[2].count[k % kPixelCount] = static_cast<int16_t>(k);
+    return r;
+}
+
+// The writer: appends record after record as the interval slots and Save Append do, in place
+// while the header stays, by a whole rewrite whenever the memo changes.
+[[noreturn]] void WriteForever(const std::string& path, int start) {
+    CRadData header;
+    header.LoadHeader(path.c_str());
+    for (int k = start;; ++k) {
+        const RADDATA record = RecordNumber(k);
+        if (k % 3 == 0) {
+            CRadData whole;
+            whole.LoadFile(path.c_str());
+            whole.m_memo = "memo " + std::to_string(k);
+            whole.AddData(record);
+            whole.SaveFile(path.c_str());
+            header.m_memo = whole.m_memo;
+        } else if (header.AppendRecordInPlace(path.c_str(), record) != 1) {
+            _exit(3);
+        }
+    }
+}
+
+[[noreturn]] void StoreSettingsForever(const std::string& path) {
+    COrvelSettings settings("/tmp/");
+    for (int k = 0;; ++k) {
+        settings.m_comPort = k % 2 == 0 ? 4 : 7;
+        settings.m_dataMemo = k % 2 == 0 ? std::string(300, 'a') : "short";
+        settings.m_latitude = k % 2 == 0 ? 60.0 : -33.5;
+        settings.LoadSaveConfig(path, COrvelSettings::kStore);
+    }
+}
+
+template <typename Child>
+void KillAfter(std::chrono::microseconds delay, Child child) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        child();
+    }
+    std::this_thread::sleep_for(delay);
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself: " << status;
+}
+
+class CrashWhileWriting : public ::testing::Test {
+protected:
+    void SetUp() override { folder = MakeTempFolder() + "/"; }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    std::string folder;
+    std::mt19937 random{20241205};
+};
+
+}  // namespace
+
+TEST_F(CrashWhileWriting, DataFilesKeepEveryWholeRecord) {
+    const std::string path = folder + "VS20240621.wsx";
+    CRadData first;
+    FillSampleSet(first, 0);
+    first.AddData(RecordNumber(0));
+    ASSERT_EQ(first.SaveFile(path.c_str()), 1);
+    int records = 1;
+    std::uniform_int_distribution<int> delay(0, 4000);
+    for (int kill = 0; kill < kKills; ++kill) {
+        KillAfter(std::chrono::microseconds(delay(random)), [&] { WriteForever(path, records); });
+        CRadData loaded;
+        const int now = loaded.LoadFile(path.c_str());
+        ASSERT_GE(now, records) << "after kill " << kill;
+        for (int k = 0; k < now; ++k) {
+            const RADDATA expected = RecordNumber(k);
+            ASSERT_EQ(std::memcmp(loaded.GetRecord(k), &expected, sizeof expected), 0)
+                << "record " << k << " after kill " << kill;
+        }
+        EXPECT_STREQ(loaded.m_type, "TYPE-A");
+        records = now;
+    }
+    EXPECT_GT(records, 1);
+    // No temporary files are left to fill the disk: at most the one a rewrite was killed in.
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) {
+        ++files;
+    }
+    EXPECT_LE(files, 1 + kKills);
+}
+
+TEST_F(CrashWhileWriting, SettingsFileIsTheOldOrTheNewOne) {
+    const std::string path = folder + "Orvel.cfg";
+    std::uniform_int_distribution<int> delay(0, 3000);
+    for (int kill = 0; kill < kKills; ++kill) {
+        KillAfter(std::chrono::microseconds(delay(random)), [&] { StoreSettingsForever(path); });
+        if (!std::filesystem::exists(path)) {
+            continue;  // killed before the first store finished
+        }
+        COrvelSettings loaded("/tmp/");
+        ASSERT_EQ(loaded.LoadSaveConfig(path, COrvelSettings::kLoad), 1) << "after kill " << kill;
+        const bool even = loaded.m_comPort == 4 && loaded.m_dataMemo == std::string(300, 'a') &&
+                          loaded.m_latitude == 60.0;
+        const bool odd =
+            loaded.m_comPort == 7 && loaded.m_dataMemo == "short" && loaded.m_latitude == -33.5;
+        ASSERT_TRUE(even || odd) << "after kill " << kill;
+    }
+}
