@@ -11,7 +11,9 @@
 
 namespace {
 
-bool IsSeparator(char c) { return c == ',' || c == '\r'; }
+bool IsSeparator(char c) {
+    return c == ',' || c == '\r';
+}
 
 }  // namespace
 

@@ -17,9 +17,9 @@ bool BaudCode(uint32_t baud, speed_t& code) {
     static constexpr struct {
         uint32_t baud;
         speed_t code;
-    } kRates[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},     {9600, B9600},
-                  {19200, B19200}, {38400, B38400}, {57600, B57600},   {115200, B115200},
-                  {230400, B230400}};
+    } kRates[] = {{1200, B1200},   {2400, B2400},     {4800, B4800},
+                  {9600, B9600},   {19200, B19200},   {38400, B38400},
+                  {57600, B57600}, {115200, B115200}, {230400, B230400}};
     for (const auto& rate : kRates) {
         if (rate.baud == baud) {
             code = rate.code;
@@ -72,7 +72,9 @@ int OpenExclusive(const char* name) {
 
 }  // namespace
 
-CSerial::~CSerial() { Close(); }
+CSerial::~CSerial() {
+    Close();
+}
 
 int CSerial::Open(const char* name, uint32_t baudRate, uint8_t byteSize, uint8_t parity,
                   uint8_t stopBits, uint32_t inQueueSize, uint32_t outQueueSize) {
@@ -87,8 +89,7 @@ int CSerial::Open(const char* name, uint32_t baudRate, uint8_t byteSize, uint8_t
     ioctl(fd, TIOCEXCL);
     tcflush(fd, TCIOFLUSH);
     termios tio{};
-    if (tcgetattr(fd, &tio) != 0 ||
-        !ApplyLineSettings(tio, baudRate, byteSize, parity, stopBits) ||
+    if (tcgetattr(fd, &tio) != 0 || !ApplyLineSettings(tio, baudRate, byteSize, parity, stopBits) ||
         tcsetattr(fd, TCSANOW, &tio) != 0) {
         ioctl(fd, TIOCNXCL);
         close(fd);

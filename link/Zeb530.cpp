@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "data/CLocaleFormat.h"
 #include "link/IMessageBox.h"
 #include "link/PollWaitPump.h"
 #include "link/ReplyFramer.h"
@@ -28,17 +29,26 @@ constexpr int kMoveSeconds = 50;
 constexpr int kOriginSeconds = 20;
 constexpr int kStatusFields = 5;
 
-// Formats a request in the "C" locale, so "%.5f" always writes a decimal point.
-int FormatRequest(char* out, size_t size, const char* format, va_list args) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    const locale_t previous =
-        cLocale != static_cast<locale_t>(nullptr) ? uselocale(cLocale) : static_cast<locale_t>(nullptr);
-    const int n = std::vsnprintf(out, size, format, args);
-    if (previous != static_cast<locale_t>(nullptr)) {
-        uselocale(previous);
+// Keeps the calling thread in the "C" locale while alive, so "%.5f" writes a decimal point.
+class CLocaleScope {
+public:
+    CLocaleScope() {
+        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        if (cLocale != static_cast<locale_t>(nullptr)) {
+            m_previous = uselocale(cLocale);
+        }
     }
-    return n;
-}
+    ~CLocaleScope() {
+        if (m_previous != static_cast<locale_t>(nullptr)) {
+            uselocale(m_previous);
+        }
+    }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    locale_t m_previous = static_cast<locale_t>(nullptr);
+};
 
 }  // namespace
 
@@ -47,17 +57,25 @@ CZeb530::CZeb530()
       m_pump(m_ownPump.get()),
       m_clock(&CSteadyClock::Instance()) {}
 
-CZeb530::~CZeb530() { Close(); }
+CZeb530::~CZeb530() {
+    Close();
+}
 
-void CZeb530::SetWaitPump(IWaitPump* pump) { m_pump = pump != nullptr ? pump : m_ownPump.get(); }
+void CZeb530::SetWaitPump(IWaitPump* pump) {
+    m_pump = pump != nullptr ? pump : m_ownPump.get();
+}
 
 void CZeb530::SetClock(const ISteadyClock* clock) {
     m_clock = clock != nullptr ? clock : &CSteadyClock::Instance();
 }
 
-void CZeb530::SetMessageBox(IMessageBox* messageBox) { m_messageBox = messageBox; }
+void CZeb530::SetMessageBox(IMessageBox* messageBox) {
+    m_messageBox = messageBox;
+}
 
-void CZeb530::SetPortMap(const CPortMap& portMap) { m_portMap = portMap; }
+void CZeb530::SetPortMap(const CPortMap& portMap) {
+    m_portMap = portMap;
+}
 
 int CZeb530::OpenPort(int n) {
     const std::string device = m_portMap.DeviceName(n);
@@ -67,14 +85,21 @@ int CZeb530::OpenPort(int n) {
     return Open(device.c_str(), kBaudRate, 8, kNoParity, kOneStopBit, kQueueSize, kQueueSize);
 }
 
-void CZeb530::ClosePort() { Close(); }
+void CZeb530::ClosePort() {
+    Close();
+}
 
 int CZeb530::SendCommand(const char* format, ...) {
     char request[kReplySize];
-    va_list args;
-    va_start(args, format);
-    const int n = FormatRequest(request, sizeof request, format, args);
-    va_end(args);
+    int n = 0;
+    {
+        const CLocaleScope cLocale;
+        va_list args;
+        va_start(args, format);
+        // NOLINTNEXTLINE(clang-analyzer-valist.Uninitialized): started on the line above
+        n = std::vsnprintf(request, sizeof request, format, args);
+        va_end(args);
+    }
     if (n < 0) {
         return 0;
     }
@@ -222,7 +247,7 @@ int CZeb530::GetCalibration(CRadData& data) {
     }
     ReadReply(m_reply, sizeof m_reply, kTailSeconds);
     for (int i = 0; i < kPixelCount; ++i) {
-        const unsigned char* b = &block[static_cast<size_t>(4 * i)];
+        const unsigned char* b = &block[4 * static_cast<size_t>(i)];
         const uint32_t bits = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
                               static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
         data.m_calib[i] = std::bit_cast<float>(bits);
@@ -244,7 +269,9 @@ int CZeb530::GetStatus(SPECDATA& spec) {
     return 1;
 }
 
-int CZeb530::MeasureTimeout(int exposure) { return exposure / 1000 + 5; }
+int CZeb530::MeasureTimeout(int exposure) {
+    return exposure / 1000 + 5;
+}
 
 int CZeb530::Measure(int exposure, int second) {
     SendCommand("GM,%d,%d,1\r", exposure, second);
@@ -259,8 +286,8 @@ int CZeb530::ReadCounts(int16_t (&counts)[kPixelCount], int block) {
     }
     ReadReply(m_reply, sizeof m_reply, kTailSeconds);
     for (int i = 0; i < kPixelCount; ++i) {
-        const auto low = static_cast<uint16_t>(bytes[static_cast<size_t>(2 * i)]);
-        const auto high = static_cast<uint16_t>(bytes[static_cast<size_t>(2 * i + 1)]);
+        const auto low = static_cast<uint16_t>(bytes[2 * static_cast<size_t>(i)]);
+        const auto high = static_cast<uint16_t>(bytes[2 * static_cast<size_t>(i) + 1]);
         counts[i] = static_cast<int16_t>(static_cast<uint16_t>(low | high << 8));
     }
     return 1;
@@ -280,12 +307,12 @@ void CZeb530::ShowBandError(bool timedOut) {
     if (m_messageBox == nullptr) {
         return;
     }
-    const auto byte = [this](int i) { return static_cast<unsigned>(static_cast<unsigned char>(m_reply[i])); };
-    char text[kReplySize + 64];
-    std::snprintf(text, sizeof text,
-                  timedOut ? "ZEB Com. Error\n(Timeout)\n%02X:%02X:%02X..(%s)"
-                           : "ZEB Com. Error\n%02X:%02X:%02X..(%s)",
-                  byte(0), byte(1), byte(2), m_reply);
+    const auto byte = [this](int i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(m_reply[i]));
+    };
+    const std::string text = FormatC(timedOut ? "ZEB Com. Error\n(Timeout)\n%02X:%02X:%02X..(%s)"
+                                              : "ZEB Com. Error\n%02X:%02X:%02X..(%s)",
+                                     byte(0), byte(1), byte(2), m_reply);
     m_messageBox->Show(text, IMessageBox::Buttons::Ok);
 }
 
@@ -322,9 +349,13 @@ int CZeb530::ReadValue16(const char* command, int16_t& value) {
     return 1;
 }
 
-int CZeb530::GetMotorSpeed(int16_t& value) { return ReadValue16("#FH\r", value); }
+int CZeb530::GetMotorSpeed(int16_t& value) {
+    return ReadValue16("#FH\r", value);
+}
 
-int CZeb530::GetSlewRate(int16_t& value) { return ReadValue16("#SR\r", value); }
+int CZeb530::GetSlewRate(int16_t& value) {
+    return ReadValue16("#SR\r", value);
+}
 
 int CZeb530::SetMotorSpeed(int value) {
     SendCommand("#FH,%d,%d\r", value, value);

@@ -22,8 +22,8 @@ constexpr double kElectronsPerCount = 2.0;
 constexpr int kRequiredLimit = 32767;
 
 // Wavelength polynomial coefficients C0..C5 as the instrument reports them.
-constexpr const char* kCoefficients[6] = {"2.996000E+02",  "3.915000E-01", "-1.000000E-06",
-                                          "4.000000E-11",  "0.000000E+00", "0.000000E+00"};
+constexpr const char* kCoefficients[6] = {"2.996000E+02", "3.915000E-01", "-1.000000E-06",
+                                          "4.000000E-11", "0.000000E+00", "0.000000E+00"};
 constexpr double kCoefficientValues[6] = {299.6, 0.3915, -1.0e-6, 4.0e-11, 0.0, 0.0};
 
 struct FixedText {
@@ -32,12 +32,21 @@ struct FixedText {
 };
 
 // Identification texts; two-field values carry their own comma.
-constexpr FixedText kIdentity[] = {
-    {"ID", "KT-530"},          {"SER", "53012345"},         {"ST", "KT-530VN"},
-    {"FV", "V1.07"},           {"FT", "2023/04/18,10:22:31"}, {"C0", kCoefficients[0]},
-    {"C1", kCoefficients[1]},  {"C2", kCoefficients[2]},    {"C3", kCoefficients[3]},
-    {"C4", kCoefficients[4]},  {"C5", kCoefficients[5]},    {"#ID", "RSB-200"},
-    {"#SER", "B0417"},         {"#VER", "V2.30"},           {"#VTIME", "2022/11/02,09:15:00"}};
+constexpr FixedText kIdentity[] = {{"ID", "KT-530"},
+                                   {"SER", "53012345"},
+                                   {"ST", "KT-530VN"},
+                                   {"FV", "V1.07"},
+                                   {"FT", "2023/04/18,10:22:31"},
+                                   {"C0", kCoefficients[0]},
+                                   {"C1", kCoefficients[1]},
+                                   {"C2", kCoefficients[2]},
+                                   {"C3", kCoefficients[3]},
+                                   {"C4", kCoefficients[4]},
+                                   {"C5", kCoefficients[5]},
+                                   {"#ID", "RSB-200"},
+                                   {"#SER", "B0417"},
+                                   {"#VER", "V2.30"},
+                                   {"#VTIME", "2022/11/02,09:15:00"}};
 
 const char* IdentityText(const std::string& request) {
     for (const auto& entry : kIdentity) {
@@ -75,9 +84,15 @@ SIMREPLY Answer(std::string text) {
     return reply;
 }
 
-SIMREPLY Ok() { return Answer("OK\r"); }
-SIMREPLY Err() { return Answer("ERR\r"); }
-SIMREPLY Value(const std::string& value) { return Answer(value + ",OK\r"); }
+SIMREPLY Ok() {
+    return Answer("OK\r");
+}
+SIMREPLY Err() {
+    return Answer("ERR\r");
+}
+SIMREPLY Value(const std::string& value) {
+    return Answer(value + ",OK\r");
+}
 
 SIMREPLY Block(const std::vector<unsigned char>& block) {
     SIMREPLY reply = Answer(std::string(block.begin(), block.end()) + "OK\r");
@@ -103,7 +118,9 @@ CSimInstrument::CSimInstrument(const SIMOPTIONS& options)
     }
 }
 
-const char* CSimInstrument::Coefficient(int i) { return i >= 0 && i < 6 ? kCoefficients[i] : ""; }
+const char* CSimInstrument::Coefficient(int i) {
+    return i >= 0 && i < 6 ? kCoefficients[i] : "";
+}
 
 double CSimInstrument::Wavelength(int pixel) {
     const double p = pixel;
@@ -153,9 +170,11 @@ void CSimInstrument::Expose(int exposure, int64_t utcSeconds) {
         const double light =
             m_shutterOpen ? CSimSky::Irradiance(Wavelength(i + 1), sun, BandAngle()) : 0.0;
         const double signal = light * exposure / (1000.0 * Calibration(i));
-        const double noise = m_noise.Normal() * std::sqrt(kReadNoise * kReadNoise + signal / kElectronsPerCount);
-        const double count = std::clamp(m_darkLevel[static_cast<size_t>(i)] + thermal + signal + noise,
-                                        0.0, static_cast<double>(kCountCeiling));
+        const double noise =
+            m_noise.Normal() * std::sqrt(kReadNoise * kReadNoise + signal / kElectronsPerCount);
+        const double count =
+            std::clamp(m_darkLevel[static_cast<size_t>(i)] + thermal + signal + noise, 0.0,
+                       static_cast<double>(kCountCeiling));
         m_counts[static_cast<size_t>(i)] = static_cast<int16_t>(std::lround(count));
     }
 }

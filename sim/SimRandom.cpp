@@ -10,7 +10,9 @@ uint64_t CSimRandom::Next() {
     return z ^ (z >> 31);
 }
 
-double CSimRandom::Uniform() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+double CSimRandom::Uniform() {
+    return static_cast<double>(Next() >> 11) * 0x1.0p-53;
+}
 
 double CSimRandom::Normal() {
     const double u1 = 1.0 - Uniform();  // (0, 1]: the logarithm stays finite

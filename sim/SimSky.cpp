@@ -44,13 +44,15 @@ CSimSky::SunState CSimSky::Sun(int64_t utcSeconds, double longitude, double lati
 }
 
 double CSimSky::BandAngle(double elevation, double azimuth) {
-    const double h = elevation > -0.586
-                         ? elevation + 0.0167 / std::tan((elevation + 8.6 / (elevation + 4.4)) * kRad)
-                         : elevation + 0.586;
+    const double h =
+        elevation > -0.586
+            ? elevation + 0.0167 / std::tan((elevation + 8.6 / (elevation + 4.4)) * kRad)
+            : elevation + 0.586;
     const double a = azimuth * kRad;
     const double hr = h * kRad;
-    return std::atan2(std::sin(a) * std::cos(hr), std::sin(hr) * std::cos(kFrameTilt) -
-                                                      std::sin(kFrameTilt) * std::cos(hr) * std::cos(a)) /
+    return std::atan2(std::sin(a) * std::cos(hr),
+                      std::sin(hr) * std::cos(kFrameTilt) -
+                          std::sin(kFrameTilt) * std::cos(hr) * std::cos(a)) /
            kRad;
 }
 
@@ -61,7 +63,8 @@ double CSimSky::Irradiance(double nm, const SunState& sun, double bandAngle) {
         return outside * 0.001 * std::clamp(1.0 + sun.elevation / 6.0, 0.0, 1.0);
     }
     const double um = nm / 1000.0;
-    const double reference = std::clamp(TableValue(kSolarDirect, nm) * 1000.0 / outside, 1e-12, 1.0);
+    const double reference =
+        std::clamp(TableValue(kSolarDirect, nm) * 1000.0 / outside, 1e-12, 1.0);
     const double total = -std::log(reference) / 1.5;
     const double rayleigh = RayleighDepth(um);
     const double aerosol = kAerosolDepth500 * std::pow(um / 0.5, -kAngstrom);

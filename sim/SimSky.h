@@ -1,5 +1,4 @@
-// CSimSky: a clear sky for the simulated instruments: the sun's place and the spectral
-// irradiance under the shadow band at a given angle.
+// CSimSky: the clear sky the simulated instruments look at, with or under the shadow band.
 #pragma once
 
 #include <cstdint>

@@ -21,11 +21,13 @@ namespace {
 
 constexpr size_t kMaxRequestLength = 1024;
 constexpr size_t kMaxKeptRequests = 100000;
-constexpr int kPaceBatch = 8;           // bytes handed over together when pacing (about 2 ms)
-constexpr int kWriteStallMs = 5000;     // give up on a terminal nobody reads
-constexpr int kRedialMs = 100;          // a dropped line comes back after this pause
+constexpr int kPaceBatch = 8;        // bytes handed over together when pacing (about 2 ms)
+constexpr int kWriteStallMs = 5000;  // give up on a terminal nobody reads
+constexpr int kRedialMs = 100;       // a dropped line comes back after this pause
 
-int64_t SystemSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
+int64_t SystemSeconds() {
+    return static_cast<int64_t>(std::time(nullptr));
+}
 
 std::string Escaped(const std::string& text) {
     std::string out;
@@ -71,7 +73,9 @@ CSimulator::CSimulator(SIMOPTIONS options)
       m_instrument(m_options),
       m_faultRandom(m_options.seed ^ 0x5DEECE66DULL) {}
 
-CSimulator::~CSimulator() { Stop(); }
+CSimulator::~CSimulator() {
+    Stop();
+}
 
 bool CSimulator::Start() {
     if (m_running.load()) {
@@ -117,7 +121,7 @@ void CSimulator::Stop() {
         m_stopFd = -1;
     }
     if (m_log != nullptr) {
-        std::fclose(m_log);
+        (void)std::fclose(m_log);
         m_log = nullptr;
     }
 }
@@ -310,6 +314,9 @@ void CSimulator::HandleRequest(const std::string& request) {
         return;
     }
     LogRequest(request, draw.err ? " [fault: ERR]" : "");
+    if (reply.delayMs > 0 && !m_options.fast) {
+        m_busyMicros += static_cast<int64_t>(reply.delayMs) * 1000;
+    }
     if (reply.delayMs > 0 && !SleepMs(reply.delayMs)) {
         return;
     }
@@ -323,7 +330,8 @@ void CSimulator::HandleRequest(const std::string& request) {
 void CSimulator::Deliver(SIMREPLY reply, const FaultDraw& draw) {
     std::string& bytes = reply.bytes;
     if (draw.shortBlock && reply.blockBytes > 1) {
-        bytes.resize(static_cast<size_t>(m_faultRandom.Between(1, static_cast<int>(reply.blockBytes) - 1)));
+        bytes.resize(
+            static_cast<size_t>(m_faultRandom.Between(1, static_cast<int>(reply.blockBytes) - 1)));
         LogLine("  fault: short block");
     }
     if (draw.garble && !bytes.empty()) {
@@ -347,6 +355,9 @@ void CSimulator::Deliver(SIMREPLY reply, const FaultDraw& draw) {
                                                   static_cast<int>(start), static_cast<int>(end)));
         if (!WriteBytes(bytes.data() + start, stop - start)) {
             return;
+        }
+        if (!m_options.fast) {
+            m_busyMicros += static_cast<int64_t>(stop - start) * 1000000 / kBytesPerSecond;
         }
         start = stop;
         if (piece < pieces && !SleepMs(m_options.fast ? m_faultRandom.Between(1, 5)
@@ -376,7 +387,8 @@ bool CSimulator::WriteNow(const char* data, size_t n) {
         if (put < 0 && errno != EAGAIN && errno != EINTR) {
             return false;
         }
-        if (std::chrono::steady_clock::now() - lastProgress > std::chrono::milliseconds(kWriteStallMs)) {
+        if (std::chrono::steady_clock::now() - lastProgress >
+            std::chrono::milliseconds(kWriteStallMs)) {
             return false;  // nobody reads the line: the rest is lost
         }
         pollfd fds[2] = {{m_master, POLLOUT, 0}, {m_stopFd, POLLIN, 0}};
@@ -395,7 +407,8 @@ bool CSimulator::WriteBytes(const char* data, size_t n) {
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     const auto byteTime = [start](size_t count) {
-        return start + std::chrono::nanoseconds(static_cast<int64_t>(count) * 1000000000 / kBytesPerSecond);
+        return start +
+               std::chrono::nanoseconds(static_cast<int64_t>(count) * 1000000000 / kBytesPerSecond);
     };
     size_t sent = 0;
     while (sent < n) {
@@ -418,7 +431,8 @@ bool CSimulator::SleepUntil(std::chrono::steady_clock::time_point when) {
             return true;
         }
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-        const timespec timeout{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+        const timespec timeout{static_cast<time_t>(ns / 1000000000),
+                               static_cast<long>(ns % 1000000000)};
         pollfd stop{m_stopFd, POLLIN, 0};
         ppoll(&stop, 1, &timeout, nullptr);
     }
@@ -436,6 +450,6 @@ void CSimulator::LogLine(const std::string& text) {
     if (m_log == nullptr) {
         return;
     }
-    std::fprintf(m_log, "%s %s\n", WallClockText().c_str(), text.c_str());
-    std::fflush(m_log);
+    (void)std::fprintf(m_log, "%s %s\n", WallClockText().c_str(), text.c_str());
+    (void)std::fflush(m_log);
 }

@@ -46,6 +46,9 @@ public:
     double BandAngle() const;
     int MotorSpeed() const;
     int SlewRate() const;
+    // Time the instruments spent answering so far: exposure and band-move delays plus the
+    // paced wire time of every answer (0 in fast mode), in microseconds.
+    int64_t BusyMicroseconds() const { return m_busyMicros.load(); }
     // Steady time at which the last byte of the latest answer was handed to the terminal.
     std::chrono::steady_clock::time_point LastReplyEnd() const;
 
@@ -88,4 +91,5 @@ private:
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_stopping{false};
     std::atomic<int> m_drops{0};
+    std::atomic<int64_t> m_busyMicros{0};
 };

@@ -53,31 +53,47 @@ const char kUsage[] =
     "  --help              show this text\n";
 
 enum Option {
-    kLink = 256, kFast, kLog, kSeed, kLongitude, kLatitude, kTime, kSpeed, kSlew, kSpectroOff,
-    kBandOff, kSilence, kErr, kSplit, kGarble, kShortBlock, kDropLine, kSlowBand, kHelp
+    kLink = 256,
+    kFast,
+    kLog,
+    kSeed,
+    kLongitude,
+    kLatitude,
+    kTime,
+    kSpeed,
+    kSlew,
+    kSpectroOff,
+    kBandOff,
+    kSilence,
+    kErr,
+    kSplit,
+    kGarble,
+    kShortBlock,
+    kDropLine,
+    kSlowBand,
+    kHelp
 };
 
-const option kOptions[] = {
-    {"link", required_argument, nullptr, kLink},
-    {"fast", no_argument, nullptr, kFast},
-    {"log", required_argument, nullptr, kLog},
-    {"seed", required_argument, nullptr, kSeed},
-    {"longitude", required_argument, nullptr, kLongitude},
-    {"latitude", required_argument, nullptr, kLatitude},
-    {"time", required_argument, nullptr, kTime},
-    {"speed", required_argument, nullptr, kSpeed},
-    {"slew", required_argument, nullptr, kSlew},
-    {"spectro-off", no_argument, nullptr, kSpectroOff},
-    {"band-off", no_argument, nullptr, kBandOff},
-    {"silence", required_argument, nullptr, kSilence},
-    {"err", required_argument, nullptr, kErr},
-    {"split", required_argument, nullptr, kSplit},
-    {"garble", required_argument, nullptr, kGarble},
-    {"short-block", required_argument, nullptr, kShortBlock},
-    {"drop-line", required_argument, nullptr, kDropLine},
-    {"slow-band", required_argument, nullptr, kSlowBand},
-    {"help", no_argument, nullptr, kHelp},
-    {nullptr, 0, nullptr, 0}};
+const option kOptions[] = {{"link", required_argument, nullptr, kLink},
+                           {"fast", no_argument, nullptr, kFast},
+                           {"log", required_argument, nullptr, kLog},
+                           {"seed", required_argument, nullptr, kSeed},
+                           {"longitude", required_argument, nullptr, kLongitude},
+                           {"latitude", required_argument, nullptr, kLatitude},
+                           {"time", required_argument, nullptr, kTime},
+                           {"speed", required_argument, nullptr, kSpeed},
+                           {"slew", required_argument, nullptr, kSlew},
+                           {"spectro-off", no_argument, nullptr, kSpectroOff},
+                           {"band-off", no_argument, nullptr, kBandOff},
+                           {"silence", required_argument, nullptr, kSilence},
+                           {"err", required_argument, nullptr, kErr},
+                           {"split", required_argument, nullptr, kSplit},
+                           {"garble", required_argument, nullptr, kGarble},
+                           {"short-block", required_argument, nullptr, kShortBlock},
+                           {"drop-line", required_argument, nullptr, kDropLine},
+                           {"slow-band", required_argument, nullptr, kSlowBand},
+                           {"help", no_argument, nullptr, kHelp},
+                           {nullptr, 0, nullptr, 0}};
 
 bool ParseNumber(const char* text, double low, double high, double& value) {
     const char* end = text;
@@ -111,24 +127,38 @@ bool ApplyOption(int code, const char* arg, SIMOPTIONS& options) {
     SIMFAULTS& faults = options.faults;
     double* probability = nullptr;
     switch (code) {
-        case kLink: options.linkPath = arg; return true;
-        case kFast: options.fast = true; return true;
-        case kLog: options.logPath = arg; return true;
-        case kSpectroOff: faults.spectroOff = true; return true;
-        case kBandOff: faults.bandOff = true; return true;
+        case kLink:
+            options.linkPath = arg;
+            return true;
+        case kFast:
+            options.fast = true;
+            return true;
+        case kLog:
+            options.logPath = arg;
+            return true;
+        case kSpectroOff:
+            faults.spectroOff = true;
+            return true;
+        case kBandOff:
+            faults.bandOff = true;
+            return true;
         case kSeed:
-            if (!ParseNumber(arg, 0.0, 9.0e15, value)) break;
+            if (!ParseNumber(arg, 0.0, 9.0e15, value))
+                break;
             options.seed = static_cast<uint64_t>(value);
             return true;
         case kLongitude:
-            if (!ParseNumber(arg, -180.0, 180.0, options.longitude)) break;
+            if (!ParseNumber(arg, -180.0, 180.0, options.longitude))
+                break;
             return true;
         case kLatitude:
-            if (!ParseNumber(arg, -90.0, 90.0, options.latitude)) break;
+            if (!ParseNumber(arg, -90.0, 90.0, options.latitude))
+                break;
             return true;
         case kTime: {
             int64_t start = 0;
-            if (!ParseTime(arg, start)) break;
+            if (!ParseTime(arg, start))
+                break;
             const auto origin = std::chrono::steady_clock::now();
             options.clock = [start, origin] {
                 const auto elapsed = std::chrono::steady_clock::now() - origin;
@@ -138,26 +168,41 @@ bool ApplyOption(int code, const char* arg, SIMOPTIONS& options) {
         }
         case kSpeed:
         case kSlew:
-            if (!ParseNumber(arg, 1.0, 32767.0, value)) break;
+            if (!ParseNumber(arg, 1.0, 32767.0, value))
+                break;
             (code == kSpeed ? options.motorSpeed : options.slewRate) = static_cast<int>(value);
             return true;
         case kSlowBand:
-            if (!ParseNumber(arg, 0.0, 3600.0, faults.slowBand)) break;
+            if (!ParseNumber(arg, 0.0, 3600.0, faults.slowBand))
+                break;
             return true;
-        case kSilence: probability = &faults.silence; break;
-        case kErr: probability = &faults.err; break;
-        case kSplit: probability = &faults.split; break;
-        case kGarble: probability = &faults.garble; break;
-        case kShortBlock: probability = &faults.shortBlock; break;
-        case kDropLine: probability = &faults.dropLine; break;
-        default: return false;
+        case kSilence:
+            probability = &faults.silence;
+            break;
+        case kErr:
+            probability = &faults.err;
+            break;
+        case kSplit:
+            probability = &faults.split;
+            break;
+        case kGarble:
+            probability = &faults.garble;
+            break;
+        case kShortBlock:
+            probability = &faults.shortBlock;
+            break;
+        case kDropLine:
+            probability = &faults.dropLine;
+            break;
+        default:
+            return false;
     }
     if (probability != nullptr && ParseNumber(arg, 0.0, 1.0, *probability)) {
         return true;
     }
     for (const option& entry : kOptions) {
         if (entry.val == code) {
-            std::fprintf(stderr, "halvo-sim: bad value \"%s\" for --%s\n", arg, entry.name);
+            (void)std::fprintf(stderr, "halvo-sim: bad value \"%s\" for --%s\n", arg, entry.name);
         }
     }
     return false;
@@ -170,17 +215,18 @@ int main(int argc, char** argv) {
     int code = 0;
     while ((code = getopt_long(argc, argv, "h", kOptions, nullptr)) != -1) {
         if (code == kHelp || code == 'h') {
-            std::fputs(kUsage, stdout);
+            (void)std::fputs(kUsage, stdout);
             return 0;
         }
         if (!ApplyOption(code, optarg, options)) {
-            std::fputs("Try 'halvo-sim --help'.\n", stderr);
+            (void)std::fputs("Try 'halvo-sim --help'.\n", stderr);
             return 2;
         }
     }
     if (optind < argc) {
-        std::fprintf(stderr, "halvo-sim: unexpected argument \"%s\"\nTry 'halvo-sim --help'.\n",
-                     argv[optind]);
+        (void)std::fprintf(stderr,
+                           "halvo-sim: unexpected argument \"%s\"\nTry 'halvo-sim --help'.\n",
+                           argv[optind]);
         return 2;
     }
 
@@ -194,15 +240,15 @@ int main(int argc, char** argv) {
 
     CSimulator simulator(options);
     if (!simulator.Start()) {
-        std::fprintf(stderr, "halvo-sim: %s\n", simulator.Error().c_str());
+        (void)std::fprintf(stderr, "halvo-sim: %s\n", simulator.Error().c_str());
         return 1;
     }
-    std::printf("halvo-sim: instruments on %s", simulator.SlavePath().c_str());
+    (void)std::printf("halvo-sim: instruments on %s", simulator.SlavePath().c_str());
     if (!options.linkPath.empty()) {
-        std::printf(", published as %s", options.linkPath.c_str());
+        (void)std::printf(", published as %s", options.linkPath.c_str());
     }
-    std::printf("%s\n", options.fast ? " (fast)" : "");
-    std::fflush(stdout);
+    (void)std::printf("%s\n", options.fast ? " (fast)" : "");
+    (void)std::fflush(stdout);
 
     int signal = 0;
     sigwait(&stopSignals, &signal);

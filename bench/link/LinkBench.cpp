@@ -1,5 +1,4 @@
-// Link benchmarks: CPU used while waiting with the headless pump, reply latency, and the time
-// to read a paced count block against its wire time.
+// Link benchmarks: CPU while waiting, reply latency, and a paced count block against its wire time.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         char reply[CZeb530::kReplySize];
         std::memset(reply, 0, sizeof reply);
         CReplyFramer framer(reply, sizeof reply);
-        while (at < size && framer.Push(static_cast<char>(data[at])) == CReplyFramer::State::Incomplete) {
+        while (at < size &&
+               framer.Push(static_cast<char>(data[at])) == CReplyFramer::State::Incomplete) {
             ++at;
         }
         ++at;

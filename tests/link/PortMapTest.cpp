@@ -37,9 +37,15 @@ TEST(PortMap, StandardNumbersNameSerialUsbAndAcmDevices) {
     const struct {
         int n;
         const char* device;
-    } cases[] = {{1, "/dev/ttyS0"},    {32, "/dev/ttyS31"},   {33, "/dev/ttyUSB0"},
-                 {64, "/dev/ttyUSB31"}, {65, "/dev/ttyACM0"}, {96, "/dev/ttyACM31"},
-                 {0, ""},               {97, ""},             {-1, ""}};
+    } cases[] = {{1, "/dev/ttyS0"},
+                 {32, "/dev/ttyS31"},
+                 {33, "/dev/ttyUSB0"},
+                 {64, "/dev/ttyUSB31"},
+                 {65, "/dev/ttyACM0"},
+                 {96, "/dev/ttyACM31"},
+                 {0, ""},
+                 {97, ""},
+                 {-1, ""}};
     for (const auto& c : cases) {
         EXPECT_EQ(map.DeviceName(c.n), c.device) << c.n;
     }

@@ -21,7 +21,9 @@ PtyPeer::PtyPeer() {
     m_slavePath = name;
 }
 
-PtyPeer::~PtyPeer() { HangUp(); }
+PtyPeer::~PtyPeer() {
+    HangUp();
+}
 
 void PtyPeer::Send(const std::string& bytes) {
     size_t sent = 0;

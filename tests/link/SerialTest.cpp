@@ -34,8 +34,8 @@ TEST(Serial, OpenFailsWithNothingHeldForMissingOrNonTerminalDevices) {
     const int file = mkstemp(fileName);
     ASSERT_GE(file, 0);
     close(file);
-    for (const std::string& name : {std::string("/dev/halvo-no-such-port"), std::string(fileName),
-                                   std::string()}) {
+    for (const std::string& name :
+         {std::string("/dev/halvo-no-such-port"), std::string(fileName), std::string()}) {
         CSerial port;
         EXPECT_EQ(OpenPort(port, name), 0) << name;
         EXPECT_FALSE(port.IsOpen());

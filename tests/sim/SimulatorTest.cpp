@@ -134,42 +134,6 @@ TEST_F(SimulatorOnPty, PacedBlockTakesItsWireTime) {
     EXPECT_GT(seconds, 4099.0 / CSimulator::kBytesPerSecond * 0.95);
 }
 
-TEST_F(SimulatorOnPty, FaultsChangeTheAnswers) {
-    SIMOPTIONS options;
-    options.fast = true;
-    options.seed = 5;
-    CSimulator sim(options);
-    ASSERT_TRUE(sim.Start());
-    Line line(sim.SlavePath());
-    SIMFAULTS faults;
-    faults.err = 1.0;
-    sim.SetFaults(faults);
-    line.Send("ID\r");
-    EXPECT_EQ(line.Receive(4), "ERR\r");
-
-    faults = SIMFAULTS{};
-    faults.shortBlock = 1.0;
-    sim.SetFaults(faults);
-    line.Send("RB,0\r");
-    const std::string partial = line.Receive(4099, 200);
-    EXPECT_GT(partial.size(), 0u);
-    EXPECT_LT(partial.size(), 4096u);
-
-    faults = SIMFAULTS{};
-    faults.garble = 1.0;
-    sim.SetFaults(faults);
-    line.Send("FV\r");
-    const std::string garbled = line.Receive(9, 200);
-    EXPECT_EQ(garbled.size(), 9u);
-    EXPECT_NE(garbled, "V1.07,OK\r");
-
-    faults = SIMFAULTS{};
-    faults.silence = 1.0;
-    sim.SetFaults(faults);
-    line.Send("ID\r");
-    EXPECT_EQ(line.Receive(1, 200), "");
-}
-
 TEST_F(SimulatorOnPty, SameSeedRepeatsTheFaults) {
     std::string runs[2];
     for (auto& run : runs) {
