@@ -47,7 +47,26 @@ void BM_AppendOneRecord(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_AppendOneRecord)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppendOneRecord)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The same slot written the way a whole-file rewrite does it: read all, add one, write all.
+void BM_RewriteWithOneMore(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    const std::string path = SampleFile(records);
+    const std::string copy = path + ".rewrite";
+    std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
+    const RADDATA record = FlatRecord(1500, 200);
+    for (auto _ : state) {
+        CRadData whole;
+        whole.LoadFile(copy.c_str());
+        whole.AddData(record);
+        benchmark::DoNotOptimize(whole.SaveFile(copy.c_str()));
+        state.PauseTiming();
+        std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_RewriteWithOneMore)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void BM_RecordText(benchmark::State& state) {
     CRadData data;

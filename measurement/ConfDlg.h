@@ -1,0 +1,45 @@
+// CConfDlg: the "Meas. Setting" dialog for the site and the shadow band's edge angle.
+#pragma once
+
+#include <QDialog>
+
+#include "resources/Language.h"
+
+class COrvelDoc;
+class QLineEdit;
+class QShowEvent;
+
+class CConfDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int IDC_LONGITUDE = 1022;
+    static constexpr int IDC_LATITUDE = 1023;
+    static constexpr int IDC_EDGE_ANGLE = 1024;
+
+    explicit CConfDlg(Language language, QWidget* parent = nullptr);
+
+    // The Meas. Setting command (32772): shows the document's longitude, latitude and edge angle;
+    // OK copies the accepted values back and stores the settings file at once, Cancel changes
+    // nothing. True on OK.
+    static bool Run(COrvelDoc& doc, QWidget* parent);
+
+    // OK: the three values are checked edge angle first, then latitude, then longitude; the
+    // first one refused keeps the dialog open with the focus on its edit.
+    void accept() override;
+
+    double m_edgeAngle = 0.0;
+    double m_latitude = 0.0;
+    double m_longitude = 0.0;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool DoDataExchange(bool save);
+
+    Language m_language;
+    QLineEdit* m_longitudeEdit;
+    QLineEdit* m_latitudeEdit;
+    QLineEdit* m_edgeAngleEdit;
+};
