@@ -26,7 +26,9 @@ private:
     locale_t m_previous;
 };
 
-void AppendV(std::string& out, const char* format, va_list args) {
+}  // namespace
+
+void AppendFormatCV(std::string& out, const char* format, va_list args) {
     CLocaleScope scope;
     char stack[256];
     va_list copy;
@@ -46,13 +48,11 @@ void AppendV(std::string& out, const char* format, va_list args) {
     out.resize(start + static_cast<size_t>(needed));
 }
 
-}  // namespace
-
 std::string FormatC(const char* format, ...) {
     std::string out;
     va_list args;
     va_start(args, format);
-    AppendV(out, format, args);
+    AppendFormatCV(out, format, args);
     va_end(args);
     return out;
 }
@@ -60,7 +60,7 @@ std::string FormatC(const char* format, ...) {
 void AppendFormatC(std::string& out, const char* format, ...) {
     va_list args;
     va_start(args, format);
-    AppendV(out, format, args);
+    AppendFormatCV(out, format, args);
     va_end(args);
 }
 

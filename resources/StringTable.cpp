@@ -1,6 +1,8 @@
 // The English and Japanese string tables, looked up by number.
 #include "resources/StringTable.h"
 
+#include "data/CLocaleFormat.h"
+
 #include <locale.h>
 
 #include <algorithm>
@@ -116,24 +118,6 @@ const StringEntry* Find(unsigned id) {
     return it != std::end(kStrings) && it->id == id ? it : nullptr;
 }
 
-locale_t CLocale() {
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return c;
-}
-
-// Switches the calling thread to the "C" locale while it lives, so a user locale with a
-// decimal comma never reaches a number in a message.
-class CLocaleScope {
-public:
-    CLocaleScope() : m_previous(uselocale(CLocale())) {}
-    ~CLocaleScope() { uselocale(m_previous); }
-    CLocaleScope(const CLocaleScope&) = delete;
-    CLocaleScope& operator=(const CLocaleScope&) = delete;
-
-private:
-    locale_t m_previous;
-};
-
 }  // namespace
 
 const char* LoadResString(unsigned id, Language lang) {
@@ -153,21 +137,11 @@ std::span<const unsigned> ResStringIds() {
 }
 
 std::string FormatResString(unsigned id, Language lang, ...) {
-    const char* format = LoadResString(id, lang);
-    const CLocaleScope cLocale;
+    std::string out;
     va_list args;
     va_start(args, lang);
-    // The analyzer loses track of va_start after an enum parameter; args is started above.
-    const int needed = std::vsnprintf(nullptr, 0, format, args);  // NOLINT(clang-analyzer-valist.*)
+    AppendFormatCV(out, LoadResString(id, lang), args);  // NOLINT(clang-analyzer-valist.*)
     va_end(args);
-    if (needed <= 0) {
-        return {};
-    }
-    std::string out(static_cast<size_t>(needed) + 1, '\0');
-    va_start(args, lang);
-    (void)std::vsnprintf(out.data(), out.size(), format, args);
-    va_end(args);
-    out.resize(static_cast<size_t>(needed));
     return out;
 }
 

@@ -23,18 +23,29 @@ int OpenOn(CZeb530& link, const std::string& device) {
     return link.Open(device.c_str(), CZeb530::kBaudRate, 8, 0, 0, 4096, 4096);
 }
 
-// A 10 s wait for an answer that never comes, on a terminal nobody writes to.
-void WaitCpu(benchmark::State& state) {
+// A pseudo-terminal nobody writes to, opened by the link; the master's descriptor, or -1 after
+// reporting the error.
+int OpenSilentTerminal(CZeb530& link, benchmark::State& state) {
     const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     char name[128] = {};
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0 ||
         ptsname_r(master, name, sizeof name) != 0) {
         state.SkipWithError("no pseudo-terminal");
-        return;
+        return -1;
     }
-    CZeb530 link;
     if (OpenOn(link, name) != 1) {
         state.SkipWithError("cannot open the terminal");
+        close(master);
+        return -1;
+    }
+    return master;
+}
+
+// A 10 s wait for an answer that never comes, on a terminal nobody writes to.
+void WaitCpu(benchmark::State& state) {
+    CZeb530 link;
+    const int master = OpenSilentTerminal(link, state);
+    if (master < 0) {
         return;
     }
     double cpu = 0.0;
@@ -56,16 +67,9 @@ BENCHMARK(WaitCpu)->Iterations(1)->Unit(benchmark::kSecond);
 // The same silence waited for by asking the receive queue over and over without sleeping, as a
 // wait loop without a pump would: the comparison for WaitCpu, over 2 s.
 void BusyPollCpu(benchmark::State& state) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    char name[128] = {};
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0 ||
-        ptsname_r(master, name, sizeof name) != 0) {
-        state.SkipWithError("no pseudo-terminal");
-        return;
-    }
     CZeb530 link;
-    if (OpenOn(link, name) != 1) {
-        state.SkipWithError("cannot open the terminal");
+    const int master = OpenSilentTerminal(link, state);
+    if (master < 0) {
         return;
     }
     double cpu = 0.0;
