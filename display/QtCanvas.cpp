@@ -169,7 +169,9 @@ double CQtCanvas::EmPerCell(const std::string& face) {
 
 // A positive height is a cell height, turned into the em size Qt asks for.
 QFont CQtCanvas::MakeFont(const CanvasFont& font) {
-    QFont qfont(QString::fromStdString(font.face));
+    // No face: the application's font. A font naming no family at all crashes Qt 6.4 when a
+    // print preview records it (QFont's stream operator reads its first family).
+    QFont qfont = font.face.empty() ? QFont() : QFont(QString::fromStdString(font.face));
     double pixels = kDefaultPixelSize;
     if (font.height > 0) {
         pixels = std::round(font.height * EmPerCell(font.face));

@@ -19,6 +19,7 @@ const char kUsage[] =
     "  --port N          serial port number, as the \"COM Port\" dialog would store it\n"
     "  --longitude DEG   site longitude, east positive\n"
     "  --latitude DEG    site latitude, north positive\n"
+    "  --show            print the port and site the file holds (after any change)\n"
     "  --help            show this text\n";
 
 bool ParseNumber(const char* text, double& value) {
@@ -35,13 +36,14 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    enum { kPort = 256, kLongitude, kLatitude, kHelp };
+    enum { kPort = 256, kLongitude, kLatitude, kShow, kHelp };
     const option options[] = {{"port", required_argument, nullptr, kPort},
                               {"longitude", required_argument, nullptr, kLongitude},
                               {"latitude", required_argument, nullptr, kLatitude},
+                              {"show", no_argument, nullptr, kShow},
                               {"help", no_argument, nullptr, kHelp},
                               {nullptr, 0, nullptr, 0}};
-    bool setPort = false, setLongitude = false, setLatitude = false;
+    bool setPort = false, setLongitude = false, setLatitude = false, show = false;
     double port = 0, longitude = 0, latitude = 0;
     int opt = 0;
     while ((opt = getopt_long(argc, argv, "", options, nullptr)) != -1) {
@@ -52,12 +54,15 @@ int main(int argc, char* argv[]) {
                                port == static_cast<int>(port);
                 break;
             case kLongitude:
-                ok = setLongitude = ParseNumber(optarg, longitude) && longitude >= -180 &&
-                                    longitude <= 180;
+                ok = setLongitude =
+                    ParseNumber(optarg, longitude) && longitude >= -180 && longitude <= 180;
                 break;
             case kLatitude:
                 ok = setLatitude =
                     ParseNumber(optarg, latitude) && latitude >= -90 && latitude <= 90;
+                break;
+            case kShow:
+                show = true;
                 break;
             case kHelp:
                 std::fputs(kUsage, stdout);
@@ -86,12 +91,20 @@ int main(int argc, char* argv[]) {
     if (setLatitude) {
         settings.m_latitude = latitude;
     }
-    settings.LoadSaveConfig(path, COrvelSettings::kStore);
-    // A store that could not write leaves no file behind.
-    if (std::FILE* check = std::fopen(path.c_str(), "rb")) {
-        std::fclose(check);
-        return 0;
+    if (setPort || setLongitude || setLatitude) {
+        settings.LoadSaveConfig(path, COrvelSettings::kStore);
+        COrvelSettings check(FolderOf(path));
+        if (check.LoadSaveConfig(path, COrvelSettings::kLoad) != 1 ||
+            check.m_comPort != settings.m_comPort) {
+            std::fprintf(stderr, "halvo-cfg: cannot write %s\n", path.c_str());
+            return 1;
+        }
     }
-    std::fprintf(stderr, "halvo-cfg: cannot write %s\n", path.c_str());
-    return 1;
+    if (show) {
+        std::fputs(FormatC("port=%d longitude=%.4f latitude=%.4f\n", settings.m_comPort,
+                           settings.m_longitude, settings.m_latitude)
+                       .c_str(),
+                   stdout);
+    }
+    return 0;
 }

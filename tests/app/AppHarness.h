@@ -1,0 +1,74 @@
+// Running the application inside a test: an offscreen QApplication, a run folder of its own,
+// the simulated instruments on a pseudo-terminal, and answers to modal dialogs.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/OrvelApp.h"
+#include "measurement/IClock.h"
+#include "sim/Simulator.h"
+
+class QApplication;
+
+namespace apptest {
+
+// 2024-06-21 03:00:00 UTC: noon in Japan, the sun high over the default site (135 E, 35 N).
+inline constexpr int64_t kNoonAtDefaultSite = 1718938800;
+
+QApplication& Application();
+// Destroys the application object, if one was made (before the program ends, so the font
+// caches it holds are released).
+void ShutDown();
+
+// A clock shared with the simulator's thread.
+class FixedClock : public IClock {
+public:
+    explicit FixedClock(int64_t now) : m_now(now) {}
+    int64_t Now() const override { return m_now.load(); }
+    void Set(int64_t now) { m_now = now; }
+
+private:
+    std::atomic<int64_t> m_now;
+};
+
+// A temporary folder standing for the program's folder, with "ports" inside; removed at the end.
+class RunFolder {
+public:
+    RunFolder();
+    ~RunFolder();
+    const std::string& Path() const { return m_path; }  // ends with '/'
+    std::string PortsDir() const { return m_path + "ports"; }
+    std::string ConfigPath() const { return m_path + "Orvel.cfg"; }
+    // Writes "Orvel.cfg" with the port (and the defaults otherwise).
+    void WriteConfig(int port) const;
+    // The port stored in "Orvel.cfg"; -2 when there is no such file.
+    int StoredPort() const;
+
+private:
+    std::string m_path;
+};
+
+// The simulated instruments published as COM1 of a run folder.
+std::unique_ptr<CSimulator> StartSimulator(const RunFolder& folder, const IClock& clock,
+                                           bool fast = true, int port = 1);
+
+// Answers the next modal dialog once it is open: the function gets the dialog.
+void AnswerModal(std::function<void(QWidget*)> answer, int timeoutMs = 10000);
+
+// Runs the event loop until the condition holds or the time is up; the condition's last value.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 15000);
+
+// The application in a run folder, on the fixed clock, in the given language.
+std::unique_ptr<COrvelApp> MakeApp(const RunFolder& folder, const IClock& clock,
+                                   Language language = Language::English);
+
+// Posts a command as a menu would and waits until its handler has returned.
+bool RunCommand(COrvelApp& app, unsigned id, int timeoutMs = 30000);
+
+}  // namespace apptest
