@@ -27,6 +27,8 @@ namespace {
 
 const PageTexts kTexts{"Global irradiance", "Rooftop, clear sky"};
 const char* const kReference = HALVO_DISPLAY_TEST_DATA "/page_800x600.png";
+// A record the simulated instruments measured at noon in Tokyo, saved by the data core.
+const char* const kSimulatedRecord = HALVO_DISPLAY_TEST_DATA "/simulated-noon.wsx";
 
 bool IsRed(QRgb p) {
     return qRed(p) > 180 && qGreen(p) < 90 && qBlue(p) < 90;
@@ -217,11 +219,25 @@ TEST_F(QtCanvasTest, RecordTimeBeforeNineteenSeventyStopsTheImagePage) {
     EXPECT_TRUE(IsFrameGreen(image.pixel(112, 300)));
 }
 
-// A drawing regression shows as a difference from the stored picture. With
-// HALVO_UPDATE_REFERENCE=1 the picture is written anew instead.
-TEST_F(QtCanvasTest, PageMatchesTheStoredReferencePicture) {
+// A drawing regression shows as a difference from the stored picture of a simulated record's
+// page (time stamp in UTC). With HALVO_UPDATE_REFERENCE=1 the picture is written anew instead.
+TEST_F(QtCanvasTest, SimulatedRecordPageMatchesTheStoredReferencePicture) {
+    CRadData simulated;
+    ASSERT_EQ(simulated.LoadFile(kSimulatedRecord), 1);
+    const char* zone = std::getenv("TZ");
+    const std::string savedZone = zone != nullptr ? zone : "";
+    setenv("TZ", "UTC", 1);
+    tzset();
     QImage image(800, 600, QImage::Format_RGB32);
-    ASSERT_EQ(RenderPageToImage(image, m_data, m_param, kTexts), PageRenderResult::Complete);
+    const PageRenderResult result =
+        RenderPageToImage(image, simulated, m_param, PageTexts{"Graph Title", simulated.m_memo});
+    if (zone != nullptr) {
+        setenv("TZ", savedZone.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+    ASSERT_EQ(result, PageRenderResult::Complete);
     if (std::getenv("HALVO_UPDATE_REFERENCE") != nullptr) {
         ASSERT_TRUE(image.save(kReference));
         return;

@@ -1,9 +1,11 @@
-// halvo-cfg: sets the port and site in a settings file "Orvel.cfg", keeping its other settings.
+// halvo-cfg: sets the port, site and interval schedule in a settings file "Orvel.cfg", keeping
+// its other settings.
 #include <getopt.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "data/CLocaleFormat.h"
 #include "document/OrvelSettings.h"
@@ -19,13 +21,40 @@ const char kUsage[] =
     "  --port N          serial port number, as the \"COM Port\" dialog would store it\n"
     "  --longitude DEG   site longitude, east positive\n"
     "  --latitude DEG    site latitude, north positive\n"
-    "  --show            print the port and site the file holds (after any change)\n"
+    "  --from HH:MM      start of the daily interval window\n"
+    "  --to HH:MM        end of the daily interval window (inclusive; 23:59 ends at 23:59:59)\n"
+    "  --period SEC      interval period in seconds (60 to 599940)\n"
+    "  --data-folder DIR folder of the daily data and text files\n"
+    "  --auto-start 0|1  start interval measurement when the program starts\n"
+    "  --show            print the port, site and schedule the file holds (after any change)\n"
     "  --help            show this text\n";
 
-bool ParseNumber(const char* text, double& value) {
+bool ParseNumber(const char* text, double low, double high, double& value) {
     const char* end = nullptr;
     value = ParseDoubleC(text, &end);
-    return end != text && *end == '\0';
+    return end != text && *end == '\0' && value >= low && value <= high;
+}
+
+bool ParseWhole(const char* text, double low, double high, int64_t& value) {
+    double v = 0;
+    if (!ParseNumber(text, low, high, v) || v != static_cast<double>(static_cast<int64_t>(v))) {
+        return false;
+    }
+    value = static_cast<int64_t>(v);
+    return true;
+}
+
+// "HH:MM" as seconds from midnight; 23:59 as the last second of the day when it ends a window.
+bool ParseTimeOfDay(const char* text, bool end, int64_t& seconds) {
+    int hour = -1;
+    int minute = -1;
+    char rest = 0;
+    if (std::sscanf(text, "%d:%d%c", &hour, &minute, &rest) != 2 || hour < 0 || hour > 23 ||
+        minute < 0 || minute > 59) {
+        return false;
+    }
+    seconds = hour * 3600 + minute * 60 + (end && hour == 23 && minute == 59 ? 59 : 0);
+    return true;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -33,46 +62,65 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
+// Applies one option to the settings; false for a bad value.
+bool Apply(int option, const char* value, COrvelSettings& s) {
+    double d = 0;
+    int64_t n = 0;
+    switch (option) {
+        case 'p':
+            return ParseWhole(value, 0, 9999, n) && (s.m_comPort = static_cast<int32_t>(n), true);
+        case 'x':
+            return ParseNumber(value, -180, 180, d) && (s.m_longitude = d, true);
+        case 'y':
+            return ParseNumber(value, -90, 90, d) && (s.m_latitude = d, true);
+        case 'f':
+            return ParseTimeOfDay(value, false, s.m_intervalStart);
+        case 't':
+            return ParseTimeOfDay(value, true, s.m_intervalEnd);
+        case 'e':
+            return ParseWhole(value, kIntervalPeriodMin, kIntervalPeriodMax, s.m_intervalPeriod);
+        case 'd':
+            s.m_dataFolder = value;
+            if (!s.m_dataFolder.empty() && s.m_dataFolder.back() != '/') {
+                s.m_dataFolder += '/';
+            }
+            return !s.m_dataFolder.empty();
+        case 'a':
+            return ParseWhole(value, 0, 1, n) && (s.m_autoStart = static_cast<int32_t>(n), true);
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    enum { kPort = 256, kLongitude, kLatitude, kShow, kHelp };
-    const option options[] = {{"port", required_argument, nullptr, kPort},
-                              {"longitude", required_argument, nullptr, kLongitude},
-                              {"latitude", required_argument, nullptr, kLatitude},
-                              {"show", no_argument, nullptr, kShow},
-                              {"help", no_argument, nullptr, kHelp},
+    const option options[] = {{"port", required_argument, nullptr, 'p'},
+                              {"longitude", required_argument, nullptr, 'x'},
+                              {"latitude", required_argument, nullptr, 'y'},
+                              {"from", required_argument, nullptr, 'f'},
+                              {"to", required_argument, nullptr, 't'},
+                              {"period", required_argument, nullptr, 'e'},
+                              {"data-folder", required_argument, nullptr, 'd'},
+                              {"auto-start", required_argument, nullptr, 'a'},
+                              {"show", no_argument, nullptr, 's'},
+                              {"help", no_argument, nullptr, 'h'},
                               {nullptr, 0, nullptr, 0}};
-    bool setPort = false, setLongitude = false, setLatitude = false, show = false;
-    double port = 0, longitude = 0, latitude = 0;
+    std::vector<std::pair<int, std::string>> changes;
+    bool show = false;
     int opt = 0;
     while ((opt = getopt_long(argc, argv, "", options, nullptr)) != -1) {
-        bool ok = true;
-        switch (opt) {
-            case kPort:
-                ok = setPort = ParseNumber(optarg, port) && port >= 0 && port <= 9999 &&
-                               port == static_cast<int>(port);
-                break;
-            case kLongitude:
-                ok = setLongitude =
-                    ParseNumber(optarg, longitude) && longitude >= -180 && longitude <= 180;
-                break;
-            case kLatitude:
-                ok = setLatitude =
-                    ParseNumber(optarg, latitude) && latitude >= -90 && latitude <= 90;
-                break;
-            case kShow:
-                show = true;
-                break;
-            case kHelp:
-                std::fputs(kUsage, stdout);
-                return 0;
-            default:
-                ok = false;
+        if (opt == 'h') {
+            std::fputs(kUsage, stdout);
+            return 0;
         }
-        if (!ok) {
-            std::fprintf(stderr, "halvo-cfg: bad option or value\n%s", kUsage);
+        if (opt == 's') {
+            show = true;
+        } else if (opt == '?') {
+            std::fputs(kUsage, stderr);
             return 2;
+        } else {
+            changes.emplace_back(opt, optarg);
         }
     }
     if (optind != argc - 1) {
@@ -82,27 +130,29 @@ int main(int argc, char* argv[]) {
     const std::string path = argv[optind];
     COrvelSettings settings(FolderOf(path));
     settings.LoadSaveConfig(path, COrvelSettings::kLoad);
-    if (setPort) {
-        settings.m_comPort = static_cast<int32_t>(port);
+    for (const auto& [option, value] : changes) {
+        if (!Apply(option, value.c_str(), settings)) {
+            std::fprintf(stderr, "halvo-cfg: bad value '%s'\n%s", value.c_str(), kUsage);
+            return 2;
+        }
     }
-    if (setLongitude) {
-        settings.m_longitude = longitude;
-    }
-    if (setLatitude) {
-        settings.m_latitude = latitude;
-    }
-    if (setPort || setLongitude || setLatitude) {
+    if (!changes.empty()) {
         settings.LoadSaveConfig(path, COrvelSettings::kStore);
         COrvelSettings check(FolderOf(path));
         if (check.LoadSaveConfig(path, COrvelSettings::kLoad) != 1 ||
-            check.m_comPort != settings.m_comPort) {
+            check.StoreToBytes() != settings.StoreToBytes()) {
             std::fprintf(stderr, "halvo-cfg: cannot write %s\n", path.c_str());
             return 1;
         }
     }
     if (show) {
-        std::fputs(FormatC("port=%d longitude=%.4f latitude=%.4f\n", settings.m_comPort,
-                           settings.m_longitude, settings.m_latitude)
+        std::fputs(FormatC("port=%d longitude=%.4f latitude=%.4f window=%lld-%lld period=%lld "
+                           "auto-start=%d data-folder=%s\n",
+                           settings.m_comPort, settings.m_longitude, settings.m_latitude,
+                           static_cast<long long>(settings.m_intervalStart),
+                           static_cast<long long>(settings.m_intervalEnd),
+                           static_cast<long long>(settings.m_intervalPeriod), settings.m_autoStart,
+                           settings.m_dataFolder.c_str())
                        .c_str(),
                    stdout);
     }
