@@ -1,6 +1,8 @@
 // COrvelApp: the application: start-up order, the objects of one run, application commands.
 #include "app/OrvelApp.h"
 
+#include <QPointer>
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -83,6 +85,8 @@ bool COrvelApp::InitInstance(const QStringList& arguments) {
     m_frame->SetView(m_view);
     m_frame->SetFileOpener([this](const QString& path) { m_docHost->OnOpenDocument(path); });
     m_messageBox->SetParent(m_frame.get());
+    m_messageBox->SetUnattended(
+        [view = QPointer<COrvelView>(m_view)] { return view != nullptr && view->IsIntervalOn(); });
     m_docHost = std::make_unique<COrvelDocHost>(*m_doc, m_pump.get());
     m_docHost->Attach(m_frame.get(), m_view);
     m_doc->SetHost(m_docHost.get());

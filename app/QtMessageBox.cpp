@@ -3,6 +3,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include "link/IWaitPump.h"
 #include "resources/DialogTexts.h"
@@ -25,6 +26,9 @@ IMessageBox::Answer CQtMessageBox::Show(const std::string& text, Buttons buttons
             QMessageBox::RejectRole);
     }
     box.setDefaultButton(ok);
+    if (!withCancel && m_unattended && m_unattended()) {
+        QTimer::singleShot(m_unattendedCloseMs, &box, &QMessageBox::close);
+    }
     box.exec();
     // Escape or the close box answers Cancel where there is one; a plain message has only OK.
     return !withCancel || box.clickedButton() == ok ? Answer::Ok : Answer::Cancel;

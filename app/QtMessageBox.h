@@ -1,6 +1,8 @@
 // CQtMessageBox: the modal message box with the application title as caption.
 #pragma once
 
+#include <functional>
+
 #include "link/IMessageBox.h"
 #include "resources/Language.h"
 
@@ -17,9 +19,20 @@ public:
     // The window the boxes are centred on; none before the main window exists.
     void SetParent(QWidget* parent) { m_parent = parent; }
 
+    // While the predicate holds (interval measurement running unattended), a message with
+    // only OK closes by itself after a minute, so an instrument fault at a remote station
+    // never holds the schedule until someone comes by. Questions always wait for an answer.
+    static constexpr int kUnattendedCloseMs = 60000;
+    void SetUnattended(std::function<bool()> unattended, int closeMs = kUnattendedCloseMs) {
+        m_unattended = std::move(unattended);
+        m_unattendedCloseMs = closeMs;
+    }
+
     Answer Show(const std::string& text, Buttons buttons) override;
 
 private:
+    std::function<bool()> m_unattended;
+    int m_unattendedCloseMs = kUnattendedCloseMs;
     Language m_language;
     const IWaitPump* m_pump;
     QWidget* m_parent = nullptr;

@@ -27,7 +27,7 @@ longitude=$(awk -v m="$now" 'BEGIN { l = (720 - m) / 4; if (l > 180) l -= 360; p
 build/bin/halvo-cfg --port 1 --longitude "$longitude" --latitude 35 --from 00:00 --to 23:59 \
   --period 60 --data-folder "$run/data" --auto-start 1 "$run/Orvel.cfg"
 
-build/bin/halvo-sim --link "$run/ports/COM1" --longitude "$longitude" --latitude 35 \
+build/bin/halvo-sim --link "$run/ports/COM1" --longitude "$longitude" --latitude 35 --faults-after 60 \
   --seed 20241205 --silence 0.01 --err 0.02 --split 0.2 --garble 0.01 --short-block 0.02 \
   --slow-band 3 --log "$run/sim.log" &
 sim=$!

@@ -49,6 +49,8 @@ const char kUsage[] =
     "                      and a new one is published at the link path 0.1 s later\n"
     "  --slow-band SEC     every band move and origin search takes SEC seconds longer\n"
     "                      (also with --fast)\n"
+    "  --faults-after SEC  inject the faults above only after SEC seconds (let the program\n"
+    "                      set the instruments up first)\n"
     "\n"
     "  --help              show this text\n";
 
@@ -71,6 +73,7 @@ enum Option {
     kShortBlock,
     kDropLine,
     kSlowBand,
+    kFaultsAfter,
     kHelp
 };
 
@@ -92,6 +95,7 @@ const option kOptions[] = {{"link", required_argument, nullptr, kLink},
                            {"short-block", required_argument, nullptr, kShortBlock},
                            {"drop-line", required_argument, nullptr, kDropLine},
                            {"slow-band", required_argument, nullptr, kSlowBand},
+                           {"faults-after", required_argument, nullptr, kFaultsAfter},
                            {"help", no_argument, nullptr, kHelp},
                            {nullptr, 0, nullptr, 0}};
 
@@ -212,11 +216,15 @@ bool ApplyOption(int code, const char* arg, SIMOPTIONS& options) {
 
 int main(int argc, char** argv) {
     SIMOPTIONS options;
+    double faultsAfter = 0.0;
     int code = 0;
     while ((code = getopt_long(argc, argv, "h", kOptions, nullptr)) != -1) {
         if (code == kHelp || code == 'h') {
             (void)std::fputs(kUsage, stdout);
             return 0;
+        }
+        if (code == kFaultsAfter && ParseNumber(optarg, 0.0, 86400.0, faultsAfter)) {
+            continue;
         }
         if (!ApplyOption(code, optarg, options)) {
             (void)std::fputs("Try 'halvo-sim --help'.\n", stderr);
@@ -238,6 +246,11 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+    // Faults held back for a while let the program set the instruments up undisturbed.
+    const SIMFAULTS faults = options.faults;
+    if (faultsAfter > 0.0) {
+        options.faults = SIMFAULTS{};
+    }
     CSimulator simulator(options);
     if (!simulator.Start()) {
         (void)std::fprintf(stderr, "halvo-sim: %s\n", simulator.Error().c_str());
@@ -251,7 +264,20 @@ int main(int argc, char** argv) {
     (void)std::fflush(stdout);
 
     int signal = 0;
-    sigwait(&stopSignals, &signal);
+    if (faultsAfter > 0.0) {
+        timespec wait{
+            static_cast<time_t>(faultsAfter),
+            static_cast<long>(
+                (faultsAfter - static_cast<double>(static_cast<time_t>(faultsAfter))) * 1e9)};
+        signal = sigtimedwait(&stopSignals, nullptr, &wait);
+        if (signal < 0) {
+            simulator.SetFaults(faults);
+            signal = 0;
+        }
+    }
+    if (signal == 0) {
+        sigwait(&stopSignals, &signal);
+    }
     simulator.Stop();
     return 0;
 }
