@@ -13,16 +13,12 @@
 
 #include "AppHarness.h"
 #include "app/AboutDlg.h"
-#include "app/CommandRouter.h"
 #include "app/MainFrame.h"
-#include "app/OrvelDocHost.h"
-#include "app/QtWaitPump.h"
 #include "display/DrawArea.h"
 #include "display/OrvelView.h"
 #include "display/QtPageOutput.h"
 #include "document/OrvelDoc.h"
 #include "link/ComSelDlg.h"
-#include "link/ProfDlg.h"
 #include "link/Serial.h"
 #include "measurement/MeasDlg.h"
 #include "measurement/TimeDlg.h"
@@ -132,9 +128,7 @@ TEST(StartUp, ASetUpFailureShowsItsMessageAndAsksForAnotherPort) {
     folder.WriteConfig(1);
     auto simulator = StartSimulator(folder, clock);
     ASSERT_TRUE(simulator);
-    SIMFAULTS faults;
-    faults.spectroOff = true;
-    simulator->SetFaults(faults);
+    simulator->SetFaults({.spectroOff = true});
     auto app = MakeApp(folder, clock);
     std::vector<QString> shown;
     // The message of step 7, then the port dialog, cancelled.
@@ -239,23 +233,6 @@ TEST(ProgressDialogs, BreakButtonsPostTheirMessagesToTheView) {
     QCoreApplication::sendPostedEvents(&view);
     EXPECT_EQ(measBreaks.count, 1);
     EXPECT_EQ(intervalBreaks.count, 2);
-}
-
-TEST(ProgressDialogs, IntervalDialogTogglesTopmostAndStaysShown) {
-    Application();
-    QWidget view;
-    view.show();
-    CTimeDlg interval(Language::English, &view);
-    interval.Show();
-    EXPECT_TRUE(interval.isVisible());
-    EXPECT_TRUE(interval.IsTopmost());
-    interval.SetTopmost(false);
-    EXPECT_TRUE(interval.isVisible());
-    EXPECT_FALSE(interval.IsTopmost());
-    interval.SetTimeText("Time 10:10:00\nNext 10:20:00");
-    EXPECT_EQ(interval.m_time->text(), "Time 10:10:00\nNext 10:20:00");
-    interval.Hide();
-    EXPECT_FALSE(interval.isVisible());
 }
 
 TEST(Printing, PreviewDrawsThePageForThePrinterAndSetupEditsTheSamePrinter) {

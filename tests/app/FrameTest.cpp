@@ -3,16 +3,12 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QtTest/QTest>
-#include <cstring>
 
 #include "AppHarness.h"
 #include "app/CommandRouter.h"
@@ -174,33 +170,21 @@ TEST(MainFrame, ExecuteNeedsAnOpenPortAndNoRunningMeasurement) {
     EXPECT_FALSE(Enabled(frame, ID_MEAS_EXECUTE));
 }
 
+// Checked by the router and again just before the File menu opens.
 TEST(MainFrame, SaveCommandsNeedARecord) {
     OfflineApp run;
     ASSERT_TRUE(run.started);
-    CMainFrame& frame = run.Frame();
     CCommandRouter& router = run.app->Router();
-    for (unsigned id : {ID_FILE_SAVE, ID_SAVE_APPEND, ID_SAVE_COUNT}) {
-        EXPECT_FALSE(router.IsEnabled(id)) << id;
-    }
-    EXPECT_FALSE(Enabled(frame, ID_FILE_SAVE));
-    RADDATA record{};
-    run.app->Document()->m_radData.AddData(record);
-    for (unsigned id : {ID_FILE_SAVE, ID_SAVE_APPEND, ID_SAVE_COUNT}) {
-        EXPECT_TRUE(router.IsEnabled(id)) << id;
-    }
-    EXPECT_TRUE(Enabled(frame, ID_SAVE_APPEND));
-}
-
-TEST(MainFrame, MenuItemsAreUpdatedJustBeforeTheMenuOpens) {
-    OfflineApp run;
-    ASSERT_TRUE(run.started);
-    QMenu* file = TopMenu(run.Frame(), 0);
     QAction* save = run.Frame().CommandAction(ID_FILE_SAVE);
-    EXPECT_FALSE(save->isEnabled());
-    RADDATA record{};
-    run.app->Document()->m_radData.AddData(record);
-    emit file->aboutToShow();
-    EXPECT_TRUE(save->isEnabled());
+    for (bool withRecord : {false, true}) {
+        for (unsigned id : {ID_FILE_SAVE, ID_SAVE_APPEND, ID_SAVE_COUNT}) {
+            EXPECT_EQ(router.IsEnabled(id), withRecord) << id;
+        }
+        emit TopMenu(run.Frame(), 0)->aboutToShow();
+        EXPECT_EQ(save->isEnabled(), withRecord);
+        RADDATA record{};
+        run.app->Document()->m_radData.AddData(record);
+    }
 }
 
 TEST(MainFrame, ToolbarAndStatusBarTogglesAreCheckItems) {
@@ -280,6 +264,7 @@ TEST(MainFrame, ClosingDuringIntervalMeasurementAsksFirst) {
     EXPECT_TRUE(frame.isVisible());
     EXPECT_TRUE(view.IsIntervalOn());
     EXPECT_TRUE(view.m_pTimeDlg->IsTopmost());
+    EXPECT_TRUE(view.m_pTimeDlg->isVisible());
 
     QString question;
     AnswerModal([&question](QWidget* box) {

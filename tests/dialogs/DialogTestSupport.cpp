@@ -48,6 +48,24 @@ void PressDefault(QWidget* box) {
     message->defaultButton()->click();
 }
 
+ModalScript::Step Press(int id) {
+    return [id](QWidget* dialog) { Click(dialog, id); };
+}
+
+ModalScript::Step Acknowledge(std::string& text) {
+    return [&text](QWidget* box) {
+        text = MessageText(box);
+        PressDefault(box);
+    };
+}
+
+ModalScript::Step Inspect(std::function<void(QWidget*)> look, int press) {
+    return [look = std::move(look), press](QWidget* dialog) {
+        look(dialog);
+        Click(dialog, press);
+    };
+}
+
 void TypeIntoFileDialog(QWidget* fileDialog, const std::string& path) {
     auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
     ASSERT_NE(dialog, nullptr) << "not a file dialog: " << fileDialog->metaObject()->className();

@@ -5,8 +5,10 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <string>
 
+#include "ModalScript.h"
 #include "document/DialogTemplate.h"
 
 // The control of a dialog named after its resource id; fails the test when it is missing.
@@ -28,6 +30,12 @@ int FocusedId(QWidget* dialog);
 std::string MessageText(QWidget* box);
 // Answers a message box with its default (OK) button.
 void PressDefault(QWidget* box);
+
+// Script steps: press a button of the dialog (1: OK, 2: Cancel); keep a message box's text and
+// answer it with its default button; look at the dialog, then press a button.
+ModalScript::Step Press(int id);
+ModalScript::Step Acknowledge(std::string& text);
+ModalScript::Step Inspect(std::function<void(QWidget*)> look, int press = 2);
 
 // Types path into the name field of a file dialog, as a user would, and accepts it.
 void TypeIntoFileDialog(QWidget* fileDialog, const std::string& path);

@@ -31,7 +31,6 @@ protected:
     GraphDlgTest() : doc(std::make_unique<COrvelDoc>(folder.Path())) { doc->SetHost(&host); }
     ~GraphDlgTest() override { doc.reset(); }
 
-    bool SettingsFileExists() const { return std::filesystem::exists(doc->m_cfgPath); }
     COrvelSettings Stored() const {
         COrvelSettings stored(folder.Path());
         stored.LoadSaveConfig(doc->m_cfgPath, COrvelSettings::kLoad);
@@ -52,43 +51,35 @@ protected:
     std::unique_ptr<COrvelDoc> doc;
 };
 
-struct RangeCase {
-    const char* from;
-    const char* to;
-    bool accepted;
-};
-
+// Refused: the message, the dialog again with the values it opened with, nothing stored.
 TEST_F(GraphDlgTest, WavelengthRangeMustLieInsideTheAvailableArea) {
-    const RangeCase cases[] = {
+    const struct {
+        const char *from, *to;
+        bool accepted;
+    } cases[] = {
         {"400", "700", true},    {"300", "1100", true},    {"700", "400", true},
         {"250", "700", false},   {"400", "1100.5", false}, {"abc", "700", false},
         {"299.9", "500", false},
     };
-    for (const RangeCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.from) + " - " + c.to);
         doc->m_graphParam.xMin = 350.0;
         doc->m_graphParam.xMax = 1050.0;
         std::filesystem::remove(doc->m_cfgPath);
         host.redraws = 0;
         std::string message;
-        QString from, to;
+        QStringList shown;
         ModalScript script;
-        script.Then([&](QWidget* dlg) {
-            SetText(dlg, CGraphDlg::IDC_X_FROM, c.from);
-            SetText(dlg, CGraphDlg::IDC_X_TO, c.to);
-            Click(dlg, 1);
-        });
+        script.Then(Inspect(
+            [&](QWidget* dlg) {
+                SetText(dlg, CGraphDlg::IDC_X_FROM, c.from);
+                SetText(dlg, CGraphDlg::IDC_X_TO, c.to);
+            },
+            1));
         if (!c.accepted) {
-            script
-                .Then([&](QWidget* box) {
-                    message = MessageText(box);
-                    PressDefault(box);
-                })
-                .Then([&](QWidget* dlg) {
-                    from = TextOf(dlg, CGraphDlg::IDC_X_FROM);
-                    to = TextOf(dlg, CGraphDlg::IDC_X_TO);
-                    Click(dlg, 2);
-                });
+            script.Then(Acknowledge(message)).Then(Inspect([&](QWidget* dlg) {
+                shown << TextOf(dlg, CGraphDlg::IDC_X_FROM) << TextOf(dlg, CGraphDlg::IDC_X_TO);
+            }));
         }
         EXPECT_EQ(CGraphDlg::Run(*doc, nullptr), c.accepted);
         EXPECT_EQ(host.redraws, 1);
@@ -97,10 +88,9 @@ TEST_F(GraphDlgTest, WavelengthRangeMustLieInsideTheAvailableArea) {
             EXPECT_EQ(Stored().m_graphParam.xMax, std::stod(c.to));
         } else {
             EXPECT_EQ(message, "Available Area is\n300 - 1100 [nm]");
-            EXPECT_EQ(from, "350");
-            EXPECT_EQ(to, "1050");
+            EXPECT_EQ(shown, (QStringList{"350", "1050"}));
             EXPECT_EQ(doc->m_graphParam.xMin, 350.0);
-            EXPECT_FALSE(SettingsFileExists());
+            EXPECT_FALSE(std::filesystem::exists(doc->m_cfgPath));
         }
     }
 }
@@ -109,12 +99,13 @@ TEST_F(GraphDlgTest, ClickRewritesManualLimitAsWholeNumberAndOkStoresIt) {
     doc->m_graphParam.autoScale = 0;
     QString shown;
     ModalScript script;
-    script.Then([&](QWidget* dlg) {
-        SetText(dlg, CGraphDlg::IDC_Y_MAX, "12.7");
-        Click(dlg, CGraphDlg::IDC_GRID);
-        shown = TextOf(dlg, CGraphDlg::IDC_Y_MAX);
-        Click(dlg, 1);
-    });
+    script.Then(Inspect(
+        [&](QWidget* dlg) {
+            SetText(dlg, CGraphDlg::IDC_Y_MAX, "12.7");
+            Click(dlg, CGraphDlg::IDC_GRID);
+            shown = TextOf(dlg, CGraphDlg::IDC_Y_MAX);
+        },
+        1));
     EXPECT_TRUE(CGraphDlg::Run(*doc, nullptr));
     EXPECT_EQ(shown, "13");
     EXPECT_EQ(doc->m_graphParam.yMaxLin, 13.0);
@@ -176,7 +167,7 @@ TEST_F(GraphDlgTest, ChosenColourReachesSwatchPreviewAndDocument) {
     CColorButton* swatch = nullptr;
     Colour beforeCancel = 0;
     ModalScript script;
-    script.Then([&](QWidget* dlg) { Click(dlg, CGraphDlg::IDC_COLOR); })
+    script.Then(Press(CGraphDlg::IDC_COLOR))
         .Then([](QWidget* w) {
             auto* colours = qobject_cast<QColorDialog*>(w);
             ASSERT_NE(colours, nullptr);
@@ -240,13 +231,7 @@ TEST_F(GraphDlgTest, PreviewOfAnEmptyDataSetIsTheBareFrame) {
     const CanvasRect r = dlg->PreviewRect();
     const QImage image = dlg->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRect inner(r.left + 2, r.top + 2, r.right - r.left - 4, r.bottom - r.top - 4);
-    int white = 0;
-    for (int y = inner.top(); y <= inner.bottom(); ++y) {
-        for (int x = inner.left(); x <= inner.right(); ++x) {
-            white += image.pixel(x, y) == kWhite ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(white, inner.width() * inner.height());
+    EXPECT_EQ(CountInsideOutside(image, inner, kWhite).first, inner.width() * inner.height());
     EXPECT_EQ(image.pixel(r.left, r.top + 10), Rgb(0, 128, 0));
     EXPECT_EQ(image.pixel(r.right - 1, r.bottom - 10), Rgb(0, 128, 0));
 }

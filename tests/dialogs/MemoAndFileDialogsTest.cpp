@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -29,16 +28,14 @@ TEST(MemoDlgTest, OkReturnsTheEditedMemoAndCancelKeepsTheOldOne) {
     QString shown, title;
     ModalScript script;
     script
-        .Then([&](QWidget* dlg) {
-            title = dlg->windowTitle();
-            shown = TextOf(dlg, CMemoDlg::IDC_MEMO);
-            SetText(dlg, CMemoDlg::IDC_MEMO, "south roof");
-            Click(dlg, 1);
-        })
-        .Then([](QWidget* dlg) {
-            SetText(dlg, CMemoDlg::IDC_MEMO, "never taken");
-            Click(dlg, 2);
-        });
+        .Then(Inspect(
+            [&](QWidget* dlg) {
+                title = dlg->windowTitle();
+                shown = TextOf(dlg, CMemoDlg::IDC_MEMO);
+                SetText(dlg, CMemoDlg::IDC_MEMO, "south roof");
+            },
+            1))
+        .Then(Inspect([](QWidget* dlg) { SetText(dlg, CMemoDlg::IDC_MEMO, "never taken"); }));
     EXPECT_TRUE(CMemoDlg::Run(memo, Language::English, nullptr));
     EXPECT_EQ(memo, "south roof");
     EXPECT_FALSE(CMemoDlg::Run(memo, Language::English, nullptr));
@@ -67,17 +64,15 @@ TEST(MemoDlgTest, LongerMemoIsRefusedWithTheFrameworkMessageInEitherLanguage) {
         int focused = -1;
         QString kept;
         ModalScript script;
-        script.Then([](QWidget* dlg) { Click(dlg, 1); })
-            .Then([&](QWidget* box) {
-                message = MessageText(box);
-                PressDefault(box);
-            })
-            .Then([&](QWidget* dlg) {
-                focused = FocusedId(dlg);
-                kept = TextOf(dlg, CMemoDlg::IDC_MEMO);
-                SetText(dlg, CMemoDlg::IDC_MEMO, QString(50, 'y'));
-                Click(dlg, 1);
-            });
+        script.Then(Press(1))
+            .Then(Acknowledge(message))
+            .Then(Inspect(
+                [&](QWidget* dlg) {
+                    focused = FocusedId(dlg);
+                    kept = TextOf(dlg, CMemoDlg::IDC_MEMO);
+                    SetText(dlg, CMemoDlg::IDC_MEMO, QString(50, 'y'));
+                },
+                1));
         EXPECT_TRUE(CMemoDlg::Run(memo, c.language, nullptr));
         EXPECT_EQ(message, c.message);
         EXPECT_EQ(focused, CMemoDlg::IDC_MEMO);
@@ -131,26 +126,6 @@ protected:
     CQtFileDialogs dialogs{nullptr, Language::English};
 };
 
-TEST_F(SaveDialogTest, ShowsTitleFilterAndInitialNameAndAddsTheExtension) {
-    QString title, initial;
-    QStringList filters;
-    std::string path;
-    ModalScript script;
-    script.Then([&](QWidget* w) {
-        title = w->windowTitle();
-        auto* fd = qobject_cast<QFileDialog*>(w);
-        ASSERT_NE(fd, nullptr);
-        initial = fd->selectedFiles().value(0);
-        filters = fd->nameFilters();
-        Choose(folder.Path() + "roof")(w);
-    });
-    ASSERT_TRUE(dialogs.ChooseSaveFile(Dialog(false), path));
-    EXPECT_EQ(title, "Save");
-    EXPECT_EQ(initial.toStdString(), folder.Path() + "NoName.wsx");
-    EXPECT_EQ(filters.size(), 2);
-    EXPECT_EQ(path, folder.Path() + "roof.wsx");
-}
-
 TEST_F(SaveDialogTest, ExistingFileIsQuestionedOnlyWhenAskedFor) {
     const std::string existing = folder.Path() + "old.wsx";
     Touch(existing);
@@ -185,12 +160,10 @@ TEST_F(SaveDialogTest, SaveCommandAsksAgainForAnExistingNameThenTakesTheMemo) {
     const std::string existing = folder.Path() + "old.wsx";
     Touch(existing);
     ModalScript script;
-    script.Then(Choose(existing)).Then(Choose(folder.Path() + "new")).Then([](QWidget* dlg) {
-        SetText(dlg, CMemoDlg::IDC_MEMO, "east mast");
-        Click(dlg, 1);
-    });
-    CQtFileDialogs qtDialogs(nullptr, Language::English);
-    doc->OnFileSave(qtDialogs);
+    script.Then(Choose(existing))
+        .Then(Choose(folder.Path() + "new"))
+        .Then(Inspect([](QWidget* dlg) { SetText(dlg, CMemoDlg::IDC_MEMO, "east mast"); }, 1));
+    doc->OnFileSave(dialogs);
     EXPECT_EQ(messages.shown, std::vector<std::string>{"OverWrite is prohibited"});
     const std::string saved = folder.Path() + "new.wsx";
     EXPECT_TRUE(std::filesystem::exists(saved));

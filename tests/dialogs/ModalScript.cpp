@@ -41,8 +41,16 @@ bool ModalScript::eventFilter(QObject* watched, QEvent* event) {
 void ModalScript::Poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || modal == m_handled) {
+        m_candidate = nullptr;
         return;
     }
+    // Act on a window only when a second poll still finds it: a dialog that comes back to the
+    // top for a moment while it closes (a file dialog after its overwrite question) is gone then.
+    if (modal != m_candidate) {
+        m_candidate = modal;
+        return;
+    }
+    m_candidate = nullptr;
     const bool late = m_clock.elapsed() > kDeadlineMs;
     if (m_steps.empty() || late) {
         ADD_FAILURE() << (late ? "deadline passed at " : "no step for modal window ")

@@ -10,9 +10,9 @@
 
 class QWidget;
 
-// Each step runs on the next modal window that becomes active (a window shown again counts
-// anew). Steps run from the event loop, so a step may open further modal windows. A modal
-// window with no step left, or steps left after the deadline, fail the test and are closed.
+// Each step runs on the next modal window that becomes active and stays so (a window shown
+// again counts anew). Steps run from the event loop, so a step may open further modal windows. A
+// modal window with no step left, or steps left after the deadline, fail the test and are closed.
 class ModalScript : public QObject {
 public:
     using Step = std::function<void(QWidget*)>;
@@ -33,4 +33,5 @@ private:
     QElapsedTimer m_clock;
     std::deque<Step> m_steps;
     QPointer<QWidget> m_handled;
+    QPointer<QWidget> m_candidate;
 };

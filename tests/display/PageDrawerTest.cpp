@@ -1,10 +1,11 @@
 // Tests of the main window's page through the recording canvas: layout, texts, legend, chart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
-#include <memory>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@
 namespace {
 
 const PageTexts kTexts{"Global irradiance", "Rooftop, clear sky"};
+const CanvasFont kTitleFont{"Times New Roman", 13, 0};
+const CanvasFont kLabelFont{"Times New Roman", 8, 0};
+constexpr int kCharWidth = (8 + 1) / 2;  // of the label font on the recording canvas
 
 std::vector<std::string> TextsOf(const CRecordingCanvas& canvas) {
     std::vector<std::string> texts;
@@ -28,23 +32,19 @@ std::vector<std::string> TextsOf(const CRecordingCanvas& canvas) {
     return texts;
 }
 
-const CanvasOp* FindText(const CRecordingCanvas& canvas, const std::string& text) {
-    for (const CanvasOp& op : canvas.Ops()) {
-        if (op.type == CanvasOpType::Text && op.text == text) {
-            return &op;
-        }
-    }
-    return nullptr;
+// The first text op whose text matches the pattern (a regular expression), or nullptr.
+const CanvasOp* FindText(const CRecordingCanvas& canvas, const std::string& pattern) {
+    const std::regex re(pattern);
+    const auto& ops = canvas.Ops();
+    const auto it = std::find_if(ops.begin(), ops.end(), [&](const CanvasOp& op) {
+        return op.type == CanvasOpType::Text && std::regex_match(op.text, re);
+    });
+    return it == ops.end() ? nullptr : &*it;
 }
 
-const CanvasOp* FindTextMatching(const CRecordingCanvas& canvas, const std::string& pattern) {
-    const std::regex re(pattern);
-    for (const CanvasOp& op : canvas.Ops()) {
-        if (op.type == CanvasOpType::Text && std::regex_match(op.text, re)) {
-            return &op;
-        }
-    }
-    return nullptr;
+// The text as a pattern matching only itself.
+std::string Literally(const std::string& text) {
+    return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
 }
 
 // Pen colours of the curve polylines, in drawing order.
@@ -62,57 +62,47 @@ std::vector<Colour> CurveColours(const CRecordingCanvas& canvas) {
     return colours;
 }
 
-int CharWidth(int cellHeight) {
-    return (cellHeight + 1) / 2;
-}
-
+// Every test runs in UTC, so record times print the same everywhere.
 class PageDrawerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* tz = std::getenv("TZ");
-        m_savedTz = tz != nullptr ? tz : "";
-        m_hadTz = tz != nullptr;
+        m_savedTz = tz != nullptr ? std::optional<std::string>(tz) : std::nullopt;
         setenv("TZ", "UTC", 1);
         tzset();
     }
     void TearDown() override {
-        if (m_hadTz) {
-            setenv("TZ", m_savedTz.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
+        m_savedTz ? setenv("TZ", m_savedTz->c_str(), 1) : unsetenv("TZ");
         tzset();
     }
 
-    bool DrawScreen(int cw, int ch) {
+    bool DrawScreen(int cw = 800, int ch = 400) {
         const DrawArea area = ScreenDrawArea(cw, ch);
-        CPageDrawer drawer(m_canvas, area.width, area.height);
-        return drawer.Draw(m_data, m_param, kTexts);
+        return CPageDrawer(m_canvas, area.width, area.height).Draw(m_data, m_param, kTexts);
+    }
+    const CanvasOp* Text(const std::string& text) const {
+        return FindText(m_canvas, Literally(text));
     }
 
     CRadData m_data;
     GRAPHPARAM m_param;
     CRecordingCanvas m_canvas;
-
-private:
-    std::string m_savedTz;
-    bool m_hadTz = false;
+    std::optional<std::string> m_savedTz;
 };
 
 }  // namespace
 
 TEST_F(PageDrawerTest, LayoutFollowsTheDrawingArea) {
-    struct Case {
+    const struct {
         int cw, ch;
         CanvasRect plot;
         int titleHeight, labelHeight;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {800, 400, {74, 50, 490, 340}, 13, 8},
         {640, 600, {89, 60, 588, 408}, 16, 9},
         {1600, 1200, {224, 150, 1472, 1020}, 40, 24},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const DrawArea area = ScreenDrawArea(c.cw, c.ch);
         CPageDrawer drawer(m_canvas, area.width, area.height);
         EXPECT_EQ(drawer.PlotRect(), c.plot) << c.cw << "x" << c.ch;
@@ -123,7 +113,7 @@ TEST_F(PageDrawerTest, LayoutFollowsTheDrawingArea) {
 }
 
 TEST_F(PageDrawerTest, EmptyDataSetShowsTitlesAxisTitlesLegendAndTheEmptyFrame) {
-    ASSERT_TRUE(DrawScreen(800, 400));
+    ASSERT_TRUE(DrawScreen());
     EXPECT_EQ(TextsOf(m_canvas),
               (std::vector<std::string>{kTexts.title, kTexts.memo, "Wavelength [nm]", "--- ",
                                         "Measure0  ", "--- ", "Measure1  ", "--- ", "Measure2  ",
@@ -134,40 +124,32 @@ TEST_F(PageDrawerTest, EmptyDataSetShowsTitlesAxisTitlesLegendAndTheEmptyFrame) 
     EXPECT_EQ(frames[0].pen, (CanvasPen{2, MakeRgb(0, 128, 0)}));
     EXPECT_TRUE(m_canvas.OpsOfType(CanvasOpType::LineTo).empty());
     EXPECT_TRUE(m_canvas.OpsOfType(CanvasOpType::SelectClip).empty());
-}
 
-TEST_F(PageDrawerTest, TitlesAndAxisTitlesSitAtTheirFractionsOfThePage) {
-    DrawScreen(800, 400);
-    const CanvasFont title{"Times New Roman", 13, 0};
-    const CanvasFont label{"Times New Roman", 8, 0};
-    const CanvasFont vertical{"Times New Roman", 8, 900};
-    const int centred = kAlignCenter | kAlignBaseline;
-    struct Expect {
+    // Titles and axis titles sit centred at their fractions of the page.
+    const struct {
         std::string text;
         CanvasPoint at;
-        const CanvasFont& font;
+        CanvasFont font;
+    } expects[] = {
+        {kTexts.title, {266, 20}, kTitleFont},
+        {kTexts.memo, {266, 36}, kTitleFont},
+        {"Wavelength [nm]", {74 + 416 / 3, 372}, kLabelFont},
+        {"Spectral irradiance [ W/m2/um ]", {26, 200}, {"Times New Roman", 8, 900}},
     };
-    const Expect expects[] = {
-        {kTexts.title, {266, 20}, title},
-        {kTexts.memo, {266, 36}, title},
-        {"Wavelength [nm]", {74 + 416 / 3, 372}, label},
-        {"Spectral irradiance [ W/m2/um ]", {26, 200}, vertical},
-    };
-    for (const Expect& e : expects) {
-        const CanvasOp* op = FindText(m_canvas, e.text);
+    for (const auto& e : expects) {
+        const CanvasOp* op = Text(e.text);
         ASSERT_NE(op, nullptr) << e.text;
         EXPECT_EQ(op->to, e.at) << e.text;
         EXPECT_EQ(op->font, e.font) << e.text;
-        EXPECT_EQ(op->align, centred) << e.text;
+        EXPECT_EQ(op->align, kAlignCenter | kAlignBaseline) << e.text;
     }
 }
 
 TEST_F(PageDrawerTest, LegendEndsAtThePlotsRightEdgeWithOnlyTheMarksColoured) {
     m_param.color0 = MakeRgb(12, 34, 56);
-    DrawScreen(800, 400);
+    DrawScreen();
     const std::string legend = "--- Measure0  --- Measure1  --- Measure2  --- Measure3";
-    const int cw = CharWidth(8);
-    int x = 490 - static_cast<int>(legend.size()) * cw;
+    int x = 490 - static_cast<int>(legend.size()) * kCharWidth;
     const Colour marks[] = {MakeRgb(12, 34, 56), MakeRgb(0, 0, 255), 0, MakeRgb(0, 255, 0)};
     int piece = 0;
     for (const CanvasOp& op : m_canvas.OpsOfType(CanvasOpType::Text)) {
@@ -176,7 +158,7 @@ TEST_F(PageDrawerTest, LegendEndsAtThePlotsRightEdgeWithOnlyTheMarksColoured) {
         }
         EXPECT_EQ(op.to, (CanvasPoint{x, 372})) << op.text;
         EXPECT_EQ(op.textColour, piece % 2 == 0 ? marks[piece / 2] : Colour{0}) << op.text;
-        x += static_cast<int>(op.text.size()) * cw;
+        x += static_cast<int>(op.text.size()) * kCharWidth;
         ++piece;
     }
     EXPECT_EQ(piece, 8);
@@ -184,70 +166,54 @@ TEST_F(PageDrawerTest, LegendEndsAtThePlotsRightEdgeWithOnlyTheMarksColoured) {
     EXPECT_EQ(m_canvas.TextColor(), 0u);
 }
 
-TEST_F(PageDrawerTest, RecordTextsSitAboveTheFrame) {
-    testspectra::MakeSunDataSet(m_data);
-    ASSERT_TRUE(DrawScreen(800, 400));
-    const int cw = CharWidth(8);
-    const int textBottom = kAlignLeft | kAlignBottom;
-
-    const CanvasOp* stamp = FindText(m_canvas, "2023/11/14 22:13:20");
-    ASSERT_NE(stamp, nullptr);
-    EXPECT_EQ(stamp->to, (CanvasPoint{74, 47}));
-    EXPECT_EQ(stamp->align, textBottom);
-    EXPECT_EQ(stamp->font, (CanvasFont{"Times New Roman", 8, 0}));
-
-    const CanvasOp* quantities = FindTextMatching(
-        m_canvas,
-        R"(PAR : \d+\.\d\d \[W/m2\]  PHOTON : \d+\.\d \[umol/m2/s\]  LUM : \d+\.\d \[lux\]  )"
-        R"(UV-A : \d+\.\d\d \[W/m2\])");
-    ASSERT_NE(quantities, nullptr);
-    EXPECT_EQ(quantities->to.x + static_cast<int>(quantities->text.size()) * cw, 490);
-    EXPECT_EQ(quantities->to.y, 47);
-
-    const CanvasOp* temperature = FindText(m_canvas, "T= 25.5[deg.C]");
-    ASSERT_NE(temperature, nullptr);
-    EXPECT_EQ(temperature->to, (CanvasPoint{490 - 14 * cw, 47 - 8}));
-}
-
-TEST_F(PageDrawerTest, QuantityLineCarriesTheMeasure0Values) {
+// The quantities are those of Measure0 in W/m2 whichever spectrum is selected and unit shown.
+TEST_F(PageDrawerTest, RecordTextsSitAboveTheFrameWithMeasure0Quantities) {
     testspectra::MakeSunDataSet(m_data);
     m_data.Select(0, 0);
-    char expected[200];
-    std::snprintf(expected, sizeof expected,
+    char quantities[200];
+    std::snprintf(quantities, sizeof quantities,
                   "PAR : %.2f [W/m2]  PHOTON : %.1f [umol/m2/s]  LUM : %.1f [lux]  "
                   "UV-A : %.2f [W/m2]",
                   m_data.GetPAR(), m_data.GetPhoton(), m_data.GetLum(), m_data.GetUVA());
     m_data.Select(0, 2);
     m_param.unit = 1;
-    DrawScreen(800, 400);
-    EXPECT_NE(FindText(m_canvas, expected), nullptr) << expected;
+    ASSERT_TRUE(DrawScreen());
+
+    const CanvasOp* stamp = Text("2023/11/14 22:13:20");
+    ASSERT_NE(stamp, nullptr);
+    EXPECT_EQ(stamp->to, (CanvasPoint{74, 47}));
+    EXPECT_EQ(stamp->align, kAlignLeft | kAlignBottom);
+    EXPECT_EQ(stamp->font, kLabelFont);
+    const CanvasOp* line = Text(quantities);
+    ASSERT_NE(line, nullptr) << quantities;
+    EXPECT_EQ(line->to.x + static_cast<int>(line->text.size()) * kCharWidth, 490);
+    EXPECT_EQ(line->to.y, 47);
+    const CanvasOp* temperature = Text("T= 25.5[deg.C]");
+    ASSERT_NE(temperature, nullptr);
+    EXPECT_EQ(temperature->to, (CanvasPoint{490 - 14 * kCharWidth, 47 - 8}));
 }
 
 TEST_F(PageDrawerTest, ChartShowsTicksLabelsGridAndValidCurvesWithMeasure0OnTop) {
     m_param.color0 = MakeRgb(200, 100, 50);
     testspectra::MakeSunDataSet(m_data, 0b1011);  // Measure2 not measured
-    DrawScreen(800, 400);
-    EXPECT_EQ(CurveColours(m_canvas),
-              (std::vector<Colour>{MakeRgb(0, 255, 0), MakeRgb(0, 0, 255), MakeRgb(200, 100, 50)}));
-    EXPECT_NE(FindText(m_canvas, "1100"), nullptr);
-    EXPECT_NE(FindText(m_canvas, "0.0"), nullptr);
-    const auto frame = m_canvas.OpsOfType(CanvasOpType::Rectangle).front();
-    int gridLines = 0;
-    for (const CanvasOp& op : m_canvas.OpsOfType(CanvasOpType::LineTo)) {
-        gridLines += op.from.y == frame.rect.bottom && op.to.y == frame.rect.top ? 1 : 0;
-    }
-    EXPECT_EQ(gridLines, 9);
-    EXPECT_EQ(m_data.m_curSpec, 0);
-    EXPECT_EQ(m_canvas.TextAlign(), kAlignLeft | kAlignTop);
-    EXPECT_EQ(m_canvas.Font().face, "System");
-}
-
-TEST_F(PageDrawerTest, GridOffLeavesOnlyTickMarks) {
-    m_param.grid = 0;
-    testspectra::MakeSunDataSet(m_data);
-    DrawScreen(800, 400);
-    for (const CanvasOp& op : m_canvas.OpsOfType(CanvasOpType::LineTo)) {
-        ASSERT_FALSE(op.from.x == op.to.x && op.from.y == 340 && op.to.y == 50);
+    for (int grid : {1, 0}) {
+        SCOPED_TRACE(grid);
+        m_param.grid = grid;
+        m_canvas.Clear();
+        DrawScreen();
+        EXPECT_EQ(
+            CurveColours(m_canvas),
+            (std::vector<Colour>{MakeRgb(0, 255, 0), MakeRgb(0, 0, 255), MakeRgb(200, 100, 50)}));
+        EXPECT_NE(Text("1100"), nullptr);
+        EXPECT_NE(Text("0.0"), nullptr);
+        int gridLines = 0;
+        for (const CanvasOp& op : m_canvas.OpsOfType(CanvasOpType::LineTo)) {
+            gridLines += op.from.x == op.to.x && op.from.y == 340 && op.to.y == 50 ? 1 : 0;
+        }
+        EXPECT_EQ(gridLines, 9 * grid);
+        EXPECT_EQ(m_data.m_curSpec, 0);
+        EXPECT_EQ(m_canvas.TextAlign(), kAlignLeft | kAlignTop);
+        EXPECT_EQ(m_canvas.Font().face, "System");
     }
 }
 
@@ -255,23 +221,21 @@ TEST_F(PageDrawerTest, YTitleAndLabelsFollowTheScale) {
     m_param.logScale = 1;
     m_param.unit = 1;
     testspectra::MakeSunDataSet(m_data);
-    DrawScreen(800, 400);
-    EXPECT_NE(FindText(m_canvas, "Spectral irradiance [ Log umol/m2/s/um ]"), nullptr);
+    DrawScreen();
+    EXPECT_NE(Text("Spectral irradiance [ Log umol/m2/s/um ]"), nullptr);
     // Photon values peak near 6500: the top decade is 10^4.
-    EXPECT_NE(FindText(m_canvas, "4.0"), nullptr);
-    EXPECT_NE(FindText(m_canvas, "0.0"), nullptr);
-    EXPECT_EQ(FindText(m_canvas, "-1.0"), nullptr);
+    EXPECT_NE(Text("4.0"), nullptr);
+    EXPECT_NE(Text("0.0"), nullptr);
+    EXPECT_EQ(Text("-1.0"), nullptr);
 }
 
 TEST_F(PageDrawerTest, RecordTimeBeforeNineteenSeventyStopsThePageAfterTheFrame) {
     testspectra::FillLinearGrid(m_data);
     testspectra::AddRecord(m_data, testspectra::SunCounts, 0xF, -1);
     m_canvas.SetTextAlign(kAlignRight);
-    EXPECT_FALSE(DrawScreen(800, 400));
+    EXPECT_FALSE(DrawScreen());
     EXPECT_EQ(m_canvas.OpsOfType(CanvasOpType::Rectangle).size(), 1u);
-    EXPECT_EQ(FindTextMatching(m_canvas, "PAR.*"), nullptr);
-    EXPECT_EQ(FindTextMatching(m_canvas, "T=.*"), nullptr);
-    EXPECT_EQ(FindTextMatching(m_canvas, "19.*"), nullptr);
+    EXPECT_EQ(FindText(m_canvas, "(PAR|T=|19).*"), nullptr);
     EXPECT_TRUE(m_canvas.OpsOfType(CanvasOpType::LineTo).empty());
     EXPECT_EQ(m_canvas.TextAlign(), kAlignRight);
     EXPECT_EQ(m_canvas.Font().face, "System");
@@ -296,11 +260,11 @@ TEST_F(PageDrawerTest, NumbersKeepTheirPointUnderACommaLocale) {
         GTEST_SKIP() << "de_DE.UTF-8 locale not installed (scripts/setup.sh adds it)";
     }
     testspectra::MakeSunDataSet(m_data);
-    DrawScreen(800, 400);
+    DrawScreen();
     std::setlocale(LC_NUMERIC, "C");
-    EXPECT_NE(FindText(m_canvas, "T= 25.5[deg.C]"), nullptr);
-    EXPECT_NE(FindText(m_canvas, "0.0"), nullptr);
-    EXPECT_EQ(FindTextMatching(m_canvas, ".*\\d,\\d.*"), nullptr);
+    EXPECT_NE(Text("T= 25.5[deg.C]"), nullptr);
+    EXPECT_NE(Text("0.0"), nullptr);
+    EXPECT_EQ(FindText(m_canvas, ".*\\d,\\d.*"), nullptr);
 }
 
 TEST_F(PageDrawerTest, OutlandishPageSizesStayInsideTheIntegerRange) {

@@ -75,33 +75,26 @@ TEST(ArchiveTest, StringLengthPrefixTakesItsShortestForm) {
     }
 }
 
-TEST(ArchiveTest, EightByteLengthIsAcceptedOnReading) {
-    const auto bytes = Bytes(std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x03\0\0\0\0\0\0\0abc", 18));
-    CArchiveReader r(bytes.data(), bytes.size());
-    std::string text;
-    ASSERT_TRUE(r.ReadString(text));
-    EXPECT_EQ(text, "abc");
-}
-
-TEST(ArchiveTest, WideStringIsConvertedToUtf8) {
+// The 8-byte length form and the wide form (UTF-16 converted to UTF-8) on reading.
+TEST(ArchiveTest, LongAndWideStringFormsAreRead) {
     const struct {
-        std::string prefix;
-        std::u16string units;
+        std::string bytes;
         std::string utf8;
     } cases[] = {
-        {"\xFF\xFE\xFF\x04", u"Graf", "Graf"},
-        {"\xFF\xFE\xFF\x04", u"\u00C4 \u65E5\u672C", "\xC3\x84 \xE6\x97\xA5\xE6\x9C\xAC"},
+        {std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x03\0\0\0\0\0\0\0abc", 18), "abc"},
+        {"\xFF\xFE\xFF\x04" + Utf16Le(u"Graf"), "Graf"},
+        {"\xFF\xFE\xFF\x04" + Utf16Le(u"\u00C4 \u65E5\u672C"), "\xC3\x84 \xE6\x97\xA5\xE6\x9C\xAC"},
         // a surrogate pair makes one 4-byte character
-        {"\xFF\xFE\xFF\x02", u"\U0001F600", "\xF0\x9F\x98\x80"},
+        {"\xFF\xFE\xFF\x02" + Utf16Le(u"\U0001F600"), "\xF0\x9F\x98\x80"},
         // unpaired surrogates become U+FFFD
-        {"\xFF\xFE\xFF\x03", std::u16string{0xD800, u'a', 0xDC00},
+        {"\xFF\xFE\xFF\x03" + Utf16Le(std::u16string{0xD800, u'a', 0xDC00}),
          "\xEF\xBF\xBD"
          "a\xEF\xBF\xBD"},
-        {"\xFF\xFE\xFF\xFF\x2C\x01", std::u16string(300, u'w'), std::string(300, 'w')},
+        {"\xFF\xFE\xFF\xFF\x2C\x01" + Utf16Le(std::u16string(300, u'w')), std::string(300, 'w')},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.utf8);
-        const auto bytes = Bytes(c.prefix + Utf16Le(c.units) + "\x07");
+        const auto bytes = Bytes(c.bytes + "\x07");
         CArchiveReader r(bytes.data(), bytes.size());
         std::string text;
         ASSERT_TRUE(r.ReadString(text));

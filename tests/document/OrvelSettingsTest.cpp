@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <limits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "document/OrvelSettings.h"
@@ -72,54 +72,49 @@ void SetNonDefault(COrvelSettings& s) {
 struct Field {
     const char* name;
     size_t size;
-    std::function<bool(const COrvelSettings&, const COrvelSettings&)> same;
-    std::function<size_t(const COrvelSettings&)> stringLength;
+    std::string COrvelSettings::*text;
+    bool (*same)(const COrvelSettings&, const COrvelSettings&);
 };
 
-#define NUMBER_FIELD(member, bytes)                                                           \
-    {                                                                                         \
-#member, bytes, [](const auto& a, const auto& b) { return a.member == b.member; }, {} \
+#define SAME(m) [](const COrvelSettings& a, const COrvelSettings& b) { return a.m == b.m; }
+#define NUMBER(m, n)            \
+    Field {                     \
+#m, n, nullptr, SAME(m) \
     }
-#define STRING_FIELD(member)                                                                       \
-    {                                                                                              \
-#member, 0,                                                                                \
-            [](const auto& a,                                                                      \
-               const auto& b) { return a.member == b.member; },                                    \
-                                                             [](const COrvelSettings&              \
-                                                                    s) { return s.member.size(); } \
+#define TEXT(m)                            \
+    Field {                                \
+#m, 0, &COrvelSettings::m, SAME(m) \
     }
 
 const std::vector<Field>& Fields() {
-    static const std::vector<Field> fields = {
-        NUMBER_FIELD(m_comPort, 4),
-        NUMBER_FIELD(m_longitude, 8),
-        NUMBER_FIELD(m_latitude, 8),
-        NUMBER_FIELD(m_edgeAngle, 8),
-        STRING_FIELD(m_graphTitle),
-        STRING_FIELD(m_dataMemo),
-        NUMBER_FIELD(m_intervalStart, 8),
-        NUMBER_FIELD(m_intervalEnd, 8),
-        NUMBER_FIELD(m_intervalPeriod, 8),
-        NUMBER_FIELD(m_exposureIndex, 4),
-        STRING_FIELD(m_dataFolder),
-        STRING_FIELD(m_intervalFile),
-        STRING_FIELD(m_saveFile),
-        STRING_FIELD(m_csvFile),
-        NUMBER_FIELD(m_autoFileName, 4),
-        NUMBER_FIELD(m_autoStart, 4),
-        NUMBER_FIELD(m_graphParam.xMin, 8),
-        NUMBER_FIELD(m_graphParam.yMaxLin, 8),
-        NUMBER_FIELD(m_graphParam.xMax, 8),
-        NUMBER_FIELD(m_graphParam.yMinLin, 8),
-        NUMBER_FIELD(m_graphParam.yMaxLog, 8),
-        NUMBER_FIELD(m_graphParam.yMinLog, 8),
-        NUMBER_FIELD(m_graphParam.logScale, 4),
-        NUMBER_FIELD(m_graphParam.autoScale, 4),
-        NUMBER_FIELD(m_graphParam.marker, 4),
-        NUMBER_FIELD(m_graphParam.grid, 4),
-        NUMBER_FIELD(m_graphParam.unit, 4),
-        NUMBER_FIELD(m_graphParam.color0, 4),
-    };
+    static const std::vector<Field> fields = {NUMBER(m_comPort, 4),
+                                              NUMBER(m_longitude, 8),
+                                              NUMBER(m_latitude, 8),
+                                              NUMBER(m_edgeAngle, 8),
+                                              TEXT(m_graphTitle),
+                                              TEXT(m_dataMemo),
+                                              NUMBER(m_intervalStart, 8),
+                                              NUMBER(m_intervalEnd, 8),
+                                              NUMBER(m_intervalPeriod, 8),
+                                              NUMBER(m_exposureIndex, 4),
+                                              TEXT(m_dataFolder),
+                                              TEXT(m_intervalFile),
+                                              TEXT(m_saveFile),
+                                              TEXT(m_csvFile),
+                                              NUMBER(m_autoFileName, 4),
+                                              NUMBER(m_autoStart, 4),
+                                              NUMBER(m_graphParam.xMin, 8),
+                                              NUMBER(m_graphParam.yMaxLin, 8),
+                                              NUMBER(m_graphParam.xMax, 8),
+                                              NUMBER(m_graphParam.yMinLin, 8),
+                                              NUMBER(m_graphParam.yMaxLog, 8),
+                                              NUMBER(m_graphParam.yMinLog, 8),
+                                              NUMBER(m_graphParam.logScale, 4),
+                                              NUMBER(m_graphParam.autoScale, 4),
+                                              NUMBER(m_graphParam.marker, 4),
+                                              NUMBER(m_graphParam.grid, 4),
+                                              NUMBER(m_graphParam.unit, 4),
+                                              NUMBER(m_graphParam.color0, 4)};
     return fields;
 }
 
@@ -128,15 +123,28 @@ std::vector<size_t> FieldEnds(const COrvelSettings& s) {
     std::vector<size_t> ends;
     size_t pos = 4;
     for (const Field& f : Fields()) {
-        if (f.size == 0) {
-            const size_t n = f.stringLength(s);
-            pos += (n < 255 ? 1 : 3) + n;
-        } else {
-            pos += f.size;
-        }
+        const size_t n = f.size != 0 ? 0 : (s.*f.text).size();
+        pos += f.size != 0 ? f.size : (n < 255 ? 1 : 3) + n;
         ends.push_back(pos);
     }
     return ends;
+}
+
+// Stores value in one field, reads the bytes back and returns what the field holds then.
+template <class T>
+T ReadBack(T COrvelSettings::*field, std::type_identity_t<T> value) {
+    COrvelSettings written(kExeDir);
+    written.*field = value;
+    COrvelSettings read(kExeDir);
+    EXPECT_EQ(Load(read, written.StoreToBytes()), 1);
+    return read.*field;
+}
+double ReadBack(double GRAPHPARAM::*field, double value) {
+    COrvelSettings written(kExeDir);
+    written.m_graphParam.*field = value;
+    COrvelSettings read(kExeDir);
+    EXPECT_EQ(Load(read, written.StoreToBytes()), 1);
+    return read.m_graphParam.*field;
 }
 
 class TempFolder {
@@ -162,14 +170,22 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-TEST(OrvelSettingsTest, ConstructorDerivesThePathsFromTheExecutableFolder) {
-    const COrvelSettings s("/opt/halvo");
-    EXPECT_EQ(s.m_exeDir, "/opt/halvo/");
+// A first run, with no file, and a load after other values were set give the same defaults;
+// the file they make is byte-exact.
+TEST(OrvelSettingsTest, FirstRunHasEveryDefaultAndStoresTheExactDefaultFile) {
+    TempFolder dir;
+    COrvelSettings s("/opt/halvo");
+    EXPECT_EQ(s.m_exeDir, kExeDir);
     EXPECT_EQ(s.m_cfgPath, "/opt/halvo/Orvel.cfg");
-    EXPECT_EQ(s.m_dataFolder, "/opt/halvo/");
-    EXPECT_EQ(s.m_intervalFile, "/opt/halvo/NoName.wsx");
-    EXPECT_EQ(s.m_saveFile, "/opt/halvo/NoName.wsx");
-    EXPECT_EQ(s.m_csvFile, "/opt/halvo/NoName.csv");
+    EXPECT_EQ(s.StoreToBytes(), FromHex(kDefaultFileHex));
+    SetNonDefault(s);
+    s.m_drawWidth = 640;
+    EXPECT_EQ(s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kLoad), 0);
+    EXPECT_EQ(s.m_availMin, 300.0);
+    EXPECT_EQ(s.m_availMax, 1100.0);
+    EXPECT_EQ(s.m_drawWidth, 640);  // not a stored setting
+    EXPECT_EQ(s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kStore), 1);
+    EXPECT_EQ(ReadFile(dir / "Orvel.cfg"), FromHex(kDefaultFileHex));
 }
 
 TEST(OrvelSettingsTest, ExecutableFolderIsTheFolderOfTheRunningProgram) {
@@ -179,75 +195,25 @@ TEST(OrvelSettingsTest, ExecutableFolderIsTheFolderOfTheRunningProgram) {
     EXPECT_TRUE(fs::equivalent(folder, HALVO_BIN_DIR));
 }
 
-// A first run, with no file, and a load after other values were set give the same defaults.
-TEST(OrvelSettingsTest, MissingFileLeavesEveryDefault) {
-    TempFolder dir;
-    COrvelSettings s(kExeDir);
-    SetNonDefault(s);
-    s.m_drawWidth = 640;
-    EXPECT_EQ(s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kLoad), 0);
-    EXPECT_EQ(s.m_comPort, -1);
-    EXPECT_EQ(s.m_longitude, 135.0);
-    EXPECT_EQ(s.m_latitude, 35.0);
-    EXPECT_EQ(s.m_edgeAngle, 10.0);
-    EXPECT_EQ(s.m_graphTitle, "Graph Title");
-    EXPECT_EQ(s.m_dataMemo, "Data Memo");
-    EXPECT_EQ(s.m_intervalStart, 6 * 3600);
-    EXPECT_EQ(s.m_intervalEnd, 19 * 3600);
-    EXPECT_EQ(s.m_intervalPeriod, 10 * 60);
-    EXPECT_EQ(s.m_exposureIndex, 0);
-    EXPECT_EQ(s.m_dataFolder, "/opt/halvo/");
-    EXPECT_EQ(s.m_intervalFile, "/opt/halvo/NoName.wsx");
-    EXPECT_EQ(s.m_saveFile, "/opt/halvo/NoName.wsx");
-    EXPECT_EQ(s.m_csvFile, "/opt/halvo/NoName.csv");
-    EXPECT_EQ(s.m_autoFileName, 1);
-    EXPECT_EQ(s.m_autoStart, 0);
-    const GRAPHPARAM& g = s.m_graphParam;
-    EXPECT_EQ(g.xMin, 300.0);
-    EXPECT_EQ(g.yMaxLin, 32000.0);
-    EXPECT_EQ(g.xMax, 1100.0);
-    EXPECT_EQ(g.yMinLin, 0.0);
-    EXPECT_EQ(g.yMaxLog, 4.0);
-    EXPECT_EQ(g.yMinLog, 0.0);
-    EXPECT_EQ(g.logScale, 0);
-    EXPECT_EQ(g.autoScale, 1);
-    EXPECT_EQ(g.marker, 0);
-    EXPECT_EQ(g.grid, 1);
-    EXPECT_EQ(g.unit, 0);
-    EXPECT_EQ(g.color0, 255u);
-    EXPECT_EQ(s.m_availMin, 300.0);
-    EXPECT_EQ(s.m_availMax, 1100.0);
-    EXPECT_EQ(s.m_drawWidth, 640);  // not a stored setting
-}
-
-TEST(OrvelSettingsTest, DefaultFileIsByteExact) {
-    TempFolder dir;
-    COrvelSettings s(kExeDir);
-    EXPECT_EQ(s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kStore), 1);
-    EXPECT_EQ(ReadFile(dir / "Orvel.cfg"), FromHex(kDefaultFileHex));
-}
-
-TEST(OrvelSettingsTest, SixOClockIsStoredAsItsSecondCount) {
-    const std::string bytes = COrvelSettings(kExeDir).StoreToBytes();
-    // 32 fixed bytes, then "Graph Title" and "Data Memo" with 1-byte lengths
-    EXPECT_EQ(bytes.substr(54, 8), std::string("\x60\x54\0\0\0\0\0\0", 8));
-}
-
-TEST(OrvelSettingsTest, MemoLengthPrefixGrowsAt255Characters) {
-    COrvelSettings s(kExeDir);
-    s.m_dataMemo = std::string(254, 'm');
-    std::string bytes = s.StoreToBytes();
-    EXPECT_EQ(bytes.substr(44, 2), "\xFEm");
-    EXPECT_EQ(bytes.substr(44 + 1 + 254, 8), std::string("\x60\x54\0\0\0\0\0\0", 8));
-
-    s.m_dataMemo = std::string(255, 'm');
-    bytes = s.StoreToBytes();
-    EXPECT_EQ(bytes.substr(44, 4), std::string("\xFF\xFF\x00m", 4));
-    EXPECT_EQ(bytes.substr(44 + 3 + 255, 8), std::string("\x60\x54\0\0\0\0\0\0", 8));
-
-    COrvelSettings back(kExeDir);
-    EXPECT_EQ(Load(back, bytes), 1);
-    EXPECT_EQ(back.m_dataMemo, s.m_dataMemo);
+// The memo's length takes one byte up to 254 and 0xFF + 2 bytes from 255; the 06:00 start
+// follows it as 60 54 00 00 00 00 00 00.
+TEST(OrvelSettingsTest, MemoLengthPrefixGrowsAt255CharactersAndSixOClockFollows) {
+    const struct {
+        size_t length;
+        std::string prefix;
+    } cases[] = {{9, "\x09"}, {254, "\xFE"}, {255, std::string("\xFF\xFF\x00", 3)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        COrvelSettings s(kExeDir);
+        s.m_dataMemo = std::string(c.length, 'm');
+        const std::string bytes = s.StoreToBytes();
+        EXPECT_EQ(bytes.substr(44, c.prefix.size() + 1), c.prefix + "m");
+        EXPECT_EQ(bytes.substr(44 + c.prefix.size() + c.length, 8),
+                  std::string("\x60\x54\0\0\0\0\0\0", 8));
+        COrvelSettings back(kExeDir);
+        EXPECT_EQ(Load(back, bytes), 1);
+        EXPECT_EQ(back.m_dataMemo, s.m_dataMemo);
+    }
 }
 
 TEST(OrvelSettingsTest, OtherFormatWordsKeepEveryDefault) {
@@ -327,70 +293,31 @@ TEST(OrvelSettingsTest, TruncatedFileOnDiskLoadsWhatItHolds) {
     EXPECT_EQ(s.m_graphTitle, "Graph Title");
 }
 
-TEST(OrvelSettingsTest, StringLengthBeyondTheEndIsAShortFile) {
-    const std::string defaults = COrvelSettings(kExeDir).StoreToBytes();
-    const std::string huge("\xFF\xFF\xFF\xF0\xFF\xFF\x7F", 7);  // 2 GiB title
-    const std::string bytes = defaults.substr(0, 32) + huge + defaults.substr(44);
-    COrvelSettings s(kExeDir);
-    EXPECT_EQ(Load(s, bytes), 0);
-    EXPECT_EQ(s.m_edgeAngle, 10.0);
-    EXPECT_EQ(s.m_graphTitle, "Graph Title");
-    EXPECT_EQ(s.m_intervalStart, 21600);
-}
-
+// Out of range values are clamped to the nearest valid one; a NaN or infinite position or
+// graph bound falls back to its default.
 TEST(OrvelSettingsTest, ValuesOutOfRangeAreClampedOnReading) {
+    using S = COrvelSettings;
     using Limits64 = std::numeric_limits<int64_t>;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const struct {
-        const char* what;
-        std::function<void(COrvelSettings&)> set;
-        std::function<bool(const COrvelSettings&)> check;
-    } cases[] = {
-        {"exposure -1", [](auto& s) { s.m_exposureIndex = -1; },
-         [](auto& s) { return s.m_exposureIndex == 0; }},
-        {"exposure 9", [](auto& s) { s.m_exposureIndex = 9; },
-         [](auto& s) { return s.m_exposureIndex == 8; }},
-        {"exposure 8", [](auto& s) { s.m_exposureIndex = 8; },
-         [](auto& s) { return s.m_exposureIndex == 8; }},
-        {"period 0", [](auto& s) { s.m_intervalPeriod = 0; },
-         [](auto& s) { return s.m_intervalPeriod == 60; }},
-        {"period negative", [](auto& s) { s.m_intervalPeriod = Limits64::min(); },
-         [](auto& s) { return s.m_intervalPeriod == 60; }},
-        {"period 59 s", [](auto& s) { s.m_intervalPeriod = 59; },
-         [](auto& s) { return s.m_intervalPeriod == 60; }},
-        {"period huge", [](auto& s) { s.m_intervalPeriod = Limits64::max(); },
-         [](auto& s) { return s.m_intervalPeriod == 9999 * 60; }},
-        {"start before midnight", [](auto& s) { s.m_intervalStart = -1; },
-         [](auto& s) { return s.m_intervalStart == 0; }},
-        {"start next day", [](auto& s) { s.m_intervalStart = 86400; },
-         [](auto& s) { return s.m_intervalStart == 86399; }},
-        {"end huge", [](auto& s) { s.m_intervalEnd = Limits64::max(); },
-         [](auto& s) { return s.m_intervalEnd == 86399; }},
-        {"end last second", [](auto& s) { s.m_intervalEnd = 86399; },
-         [](auto& s) { return s.m_intervalEnd == 86399; }},
-        {"longitude", [](auto& s) { s.m_longitude = 200.0; },
-         [](auto& s) { return s.m_longitude == 180.0; }},
-        {"longitude nan", [nan](auto& s) { s.m_longitude = nan; },
-         [](auto& s) { return s.m_longitude == 135.0; }},
-        {"latitude", [](auto& s) { s.m_latitude = -91.0; },
-         [](auto& s) { return s.m_latitude == -90.0; }},
-        {"edge angle", [inf](auto& s) { s.m_edgeAngle = inf; },
-         [](auto& s) { return s.m_edgeAngle == 90.0; }},
-        {"edge angle negative", [](auto& s) { s.m_edgeAngle = -1.0; },
-         [](auto& s) { return s.m_edgeAngle == 0.0; }},
-        {"graph x start", [inf](auto& s) { s.m_graphParam.xMin = -inf; },
-         [](auto& s) { return s.m_graphParam.xMin == 300.0; }},
-        {"graph y top", [nan](auto& s) { s.m_graphParam.yMaxLin = nan; },
-         [](auto& s) { return s.m_graphParam.yMaxLin == 32000.0; }},
-    };
-    for (const auto& c : cases) {
-        COrvelSettings written(kExeDir);
-        c.set(written);
-        COrvelSettings read(kExeDir);
-        EXPECT_EQ(Load(read, written.StoreToBytes()), 1) << c.what;
-        EXPECT_TRUE(c.check(read)) << c.what;
-    }
+    EXPECT_EQ(ReadBack(&S::m_exposureIndex, -1), 0);
+    EXPECT_EQ(ReadBack(&S::m_exposureIndex, 9), 8);
+    EXPECT_EQ(ReadBack(&S::m_exposureIndex, 8), 8);
+    EXPECT_EQ(ReadBack(&S::m_intervalPeriod, 0), 60);
+    EXPECT_EQ(ReadBack(&S::m_intervalPeriod, Limits64::min()), 60);
+    EXPECT_EQ(ReadBack(&S::m_intervalPeriod, 59), 60);
+    EXPECT_EQ(ReadBack(&S::m_intervalPeriod, Limits64::max()), 9999 * 60);
+    EXPECT_EQ(ReadBack(&S::m_intervalStart, -1), 0);
+    EXPECT_EQ(ReadBack(&S::m_intervalStart, 86400), 86399);
+    EXPECT_EQ(ReadBack(&S::m_intervalEnd, Limits64::max()), 86399);
+    EXPECT_EQ(ReadBack(&S::m_intervalEnd, 86399), 86399);
+    EXPECT_EQ(ReadBack(&S::m_longitude, 200.0), 180.0);
+    EXPECT_EQ(ReadBack(&S::m_longitude, nan), 135.0);
+    EXPECT_EQ(ReadBack(&S::m_latitude, -91.0), -90.0);
+    EXPECT_EQ(ReadBack(&S::m_edgeAngle, inf), 90.0);
+    EXPECT_EQ(ReadBack(&S::m_edgeAngle, -1.0), 0.0);
+    EXPECT_EQ(ReadBack(&GRAPHPARAM::xMin, -inf), 300.0);
+    EXPECT_EQ(ReadBack(&GRAPHPARAM::yMaxLin, nan), 32000.0);
 }
 
 TEST(OrvelSettingsTest, UnreadablePathsKeepTheDefaults) {

@@ -88,7 +88,7 @@ TEST_F(SerialOnPty, OpenRefusesLineSettingsOutsideTheSupportedSet) {
     EXPECT_TRUE(CSerial::CanOpen(m_peer.SlavePath().c_str()));
 }
 
-TEST_F(SerialOnPty, ReadTakesOnlyWaitingBytesAndNeverBlocks) {
+TEST_F(SerialOnPty, ReadTakesOnlyWaitingBytesNeverBlocksAndPurgeDiscards) {
     ASSERT_EQ(OpenPort(m_port, m_peer.SlavePath()), 1);
     char buffer[100] = {};
     EXPECT_EQ(m_port.Read(buffer, sizeof buffer), 0);
@@ -100,6 +100,10 @@ TEST_F(SerialOnPty, ReadTakesOnlyWaitingBytesAndNeverBlocks) {
     EXPECT_EQ(m_port.Read(buffer, sizeof buffer), 3);
     EXPECT_EQ(std::string(buffer, 3), "cde");
     EXPECT_EQ(m_port.Read(buffer, sizeof buffer), 0);
+    m_peer.Send("stale");
+    ASSERT_TRUE(WaitReadable(m_port.Fd()));
+    m_port.Purge();
+    EXPECT_EQ(m_port.InQueue(), 0);
 }
 
 TEST_F(SerialOnPty, WriteSendsEveryByte) {
@@ -115,14 +119,6 @@ TEST_F(SerialOnPty, WriteSendsEveryByte) {
         got = m_peer.Received();
     }
     EXPECT_EQ(got, text);
-}
-
-TEST_F(SerialOnPty, PurgeDiscardsWaitingInput) {
-    ASSERT_EQ(OpenPort(m_port, m_peer.SlavePath()), 1);
-    m_peer.Send("stale");
-    ASSERT_TRUE(WaitReadable(m_port.Fd()));
-    m_port.Purge();
-    EXPECT_EQ(m_port.InQueue(), 0);
 }
 
 TEST_F(SerialOnPty, HangUpClosesThePort) {

@@ -7,7 +7,9 @@
 #include <clocale>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "PtyPeer.h"
 #include "TestPumps.h"
@@ -39,6 +41,8 @@ private:
     bool m_active = false;
 };
 
+using Texts = std::vector<std::string>;
+
 std::string Block(size_t size, const std::string& head = {}) {
     std::string block(size, '\0');
     block.replace(0, head.size(), head);
@@ -64,6 +68,11 @@ protected:
             m_pump.Then([this, piece] { m_peer.Send(piece); });
         }
     }
+    void Reply(std::initializer_list<std::string> replies) {
+        for (const std::string& reply : replies) {
+            Reply(reply);
+        }
+    }
     std::string Sent() { return m_peer.Received(); }
 
     PtyPeer m_peer;
@@ -73,35 +82,26 @@ protected:
     CZeb530 m_link;
 };
 
-struct PresenceCase {
-    const char* reply;  // nullptr: silence
-    int expected;
-};
-
-class PresenceCheck : public Zeb530Script, public ::testing::WithParamInterface<PresenceCase> {};
-
-TEST_P(PresenceCheck, SpectroPassesOnlyOnExactErr) {
-    if (GetParam().reply != nullptr) {
-        Reply(GetParam().reply);
+// "ERR\r" passes; any other reply or silence fails, and the band check then shows a message.
+TEST_F(Zeb530Script, PresenceChecksPassOnlyOnExactErr) {
+    const char* const replies[] = {"ERR\r", "OK\r", "KT-530,OK\r", "xERR\r", nullptr};
+    for (const char* reply : replies) {
+        SCOPED_TRACE(reply != nullptr ? reply : "silence");
+        const int expected = reply == replies[0] ? 1 : 0;
+        for (bool band : {false, true}) {
+            const size_t sent = Sent().size();
+            const int waits = m_pump.Waits();
+            if (reply != nullptr) {
+                Reply(reply);
+            }
+            EXPECT_CALL(m_box, Show(_, IMessageBox::Buttons::Ok)).Times(band ? 1 - expected : 0);
+            EXPECT_EQ(band ? m_link.CheckBand() : m_link.CheckSpectro(), expected);
+            EXPECT_EQ(Sent().substr(sent), band ? "#\r" : "\r");
+            EXPECT_EQ(m_pump.Timeouts().at(waits), milliseconds(3000));
+            ::testing::Mock::VerifyAndClearExpectations(&m_box);
+        }
     }
-    EXPECT_EQ(m_link.CheckSpectro(), GetParam().expected);
-    EXPECT_EQ(Sent(), "\r");
-    EXPECT_EQ(m_pump.Timeouts().front(), milliseconds(3000));
 }
-
-TEST_P(PresenceCheck, BandPassesOnlyOnExactErrAndShowsOneMessageOtherwise) {
-    if (GetParam().reply != nullptr) {
-        Reply(GetParam().reply);
-    }
-    EXPECT_CALL(m_box, Show(_, IMessageBox::Buttons::Ok)).Times(GetParam().expected == 1 ? 0 : 1);
-    EXPECT_EQ(m_link.CheckBand(), GetParam().expected);
-    EXPECT_EQ(Sent(), "#\r");
-}
-
-INSTANTIATE_TEST_SUITE_P(Replies, PresenceCheck,
-                         ::testing::Values(PresenceCase{"ERR\r", 1}, PresenceCase{"OK\r", 0},
-                                           PresenceCase{"KT-530,OK\r", 0},
-                                           PresenceCase{"xERR\r", 0}, PresenceCase{nullptr, 0}));
 
 TEST_F(Zeb530Script, BandCheckMessagesShowFirstThreeBytesAndReply) {
     Reply("OK\r");
@@ -118,77 +118,63 @@ TEST_F(Zeb530Script, BandCheckMessagesShowFirstThreeBytesAndReply) {
     EXPECT_EQ(m_link.CheckBand(), 0);
 }
 
+// The reply buffer then holds only what this call received.
 TEST_F(Zeb530Script, OkArrivingInPiecesCompletesOnlyWithCarriageReturn) {
-    Reply("O");
-    Reply("K");
-    Reply("\r");
+    std::strcpy(m_link.m_reply, "stale text from before");
+    Reply({"O", "K", "\r"});
     EXPECT_EQ(m_link.ReadReply(m_link.m_reply, sizeof m_link.m_reply, 2), 3);
     EXPECT_STREQ(m_link.m_reply, "OK\r");
     EXPECT_EQ(m_pump.Waits(), 3);
 }
 
-TEST_F(Zeb530Script, ReplyBufferHoldsOnlyWhatThisCallReceived) {
-    std::strcpy(m_link.m_reply, "stale text from before");
-    Reply("ERR\r");
-    EXPECT_EQ(m_link.ReadReply(m_link.m_reply, sizeof m_link.m_reply, 3), 4);
-    EXPECT_STREQ(m_link.m_reply, "ERR\r");
-}
-
 TEST_F(Zeb530Script, SensorInfoFillsIdentityAndWavelengthGrid) {
-    const char* replies[] = {
-        "KT-530,OK\r", "53012345,OK\r", "KT-530VN,OK\r", "V1.07,OK\r", "2023/04/18,10:22:31,OK\r",
-        "300,OK\r",    "0.5,OK\r",      "0,OK\r",        "0,OK\r",     "0,OK\r",
-        "0,OK\r"};
-    for (const char* reply : replies) {
-        Reply(reply);
-    }
+    Reply({"KT-530,OK\r", "53012345,OK\r", "KT-530VN,OK\r", "V1.07,OK\r",
+           "2023/04/18,10:22:31,OK\r", "300,OK\r", "0.5,OK\r", "0,OK\r", "0,OK\r", "0,OK\r",
+           "0,OK\r"});
     CRadData data;
     CommaLocale comma;
     ASSERT_EQ(m_link.GetSensorInfo(data), 1);
     EXPECT_EQ(Sent(), "ID\rSER\rST\rFV\rFT\rC0\rC1\rC2\rC3\rC4\rC5\r");
-    EXPECT_STREQ(data.m_id, "KT-530");
-    EXPECT_STREQ(data.m_serial, "53012345");
-    EXPECT_STREQ(data.m_type, "KT-530VN");
-    EXPECT_STREQ(data.m_fwVersion, "V1.07");
-    EXPECT_STREQ(data.m_fwTime, "2023/04/18 10:22:31");
-    EXPECT_STREQ(data.m_coef[1], "0.5");
+    EXPECT_EQ((Texts{data.m_id, data.m_serial, data.m_type, data.m_fwVersion, data.m_fwTime,
+                     data.m_coef[1]}),
+              (Texts{"KT-530", "53012345", "KT-530VN", "V1.07", "2023/04/18 10:22:31", "0.5"}));
     EXPECT_FLOAT_EQ(data.m_wavelength[0], 300.5f);
     EXPECT_FLOAT_EQ(data.m_wavelength[kPixelCount - 1], 1324.0f);
-    for (const auto timeout : m_pump.Timeouts()) {
-        EXPECT_EQ(timeout, milliseconds(3000));
+    EXPECT_EQ(m_pump.Timeouts(), std::vector<milliseconds>(11, milliseconds(3000)));
+}
+
+// "ERR" to "ID", silence after "SER", or an error after an overlong ID (cut to 31 characters):
+// the fields read so far are kept and every later one is left untouched.
+TEST_F(Zeb530Script, SensorInfoFailureKeepsWhatWasReadAndLeavesTheRest) {
+    const struct {
+        std::vector<std::string> replies;
+        const char* sent;
+        std::string id;
+        const char* serial;
+    } cases[] = {
+        {{"ERR\r"}, "ID\r", "old id", "old serial"},
+        {{"KT-530,OK\r", "53012345,OK\r"}, "ID\rSER\rST\r", "KT-530", "53012345"},
+        {{std::string(40, 'A') + ",OK\r", "ERR\r"},
+         "ID\rSER\r",
+         std::string(31, 'A'),
+         "old serial"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sent);
+        CRadData data;
+        CRadData::SetField(data.m_id, "old id");
+        CRadData::SetField(data.m_serial, "old serial");
+        CRadData::SetField(data.m_type, "old type");
+        CRadData::SetField(data.m_coef[0], "1.0");
+        for (const std::string& reply : c.replies) {
+            Reply(reply);
+        }
+        const size_t before = m_peer.Received().size();
+        EXPECT_EQ(m_link.GetSensorInfo(data), 0);
+        EXPECT_EQ(m_peer.Received().substr(before), c.sent);
+        EXPECT_EQ((Texts{data.m_id, data.m_serial, data.m_type, data.m_coef[0]}),
+                  (Texts{c.id, c.serial, "old type", "1.0"}));
     }
-}
-
-TEST_F(Zeb530Script, ErrToIdEndsSensorInfoLeavingLaterFieldsUntouched) {
-    CRadData data;
-    CRadData::SetField(data.m_id, "old id");
-    CRadData::SetField(data.m_serial, "old serial");
-    CRadData::SetField(data.m_coef[0], "1.0");
-    Reply("ERR\r");
-    EXPECT_EQ(m_link.GetSensorInfo(data), 0);
-    EXPECT_EQ(Sent(), "ID\r");
-    EXPECT_STREQ(data.m_id, "old id");
-    EXPECT_STREQ(data.m_serial, "old serial");
-    EXPECT_STREQ(data.m_coef[0], "1.0");
-}
-
-TEST_F(Zeb530Script, FailureMidwayKeepsFieldsAlreadyRead) {
-    CRadData data;
-    CRadData::SetField(data.m_type, "old type");
-    Reply("KT-530,OK\r");
-    Reply("53012345,OK\r");
-    EXPECT_EQ(m_link.GetSensorInfo(data), 0);  // "ST" goes unanswered
-    EXPECT_STREQ(data.m_id, "KT-530");
-    EXPECT_STREQ(data.m_serial, "53012345");
-    EXPECT_STREQ(data.m_type, "old type");
-}
-
-TEST_F(Zeb530Script, LongIdentityFieldIsCutTo31Characters) {
-    Reply(std::string(40, 'A') + ",OK\r");
-    Reply("ERR\r");
-    CRadData data;
-    EXPECT_EQ(m_link.GetSensorInfo(data), 0);
-    EXPECT_EQ(std::string(data.m_id), std::string(31, 'A'));
 }
 
 TEST_F(Zeb530Script, MeasureWaitsExposureSecondsPlusFive) {
@@ -212,21 +198,10 @@ TEST_F(Zeb530Script, CountsAreSignedLittleEndian) {
     std::fill(std::begin(counts), std::end(counts), int16_t{7});
     ASSERT_EQ(m_link.ReadCounts(counts, 0), 1);
     EXPECT_EQ(Sent(), "RB,0\r");
-    EXPECT_EQ(counts[0], 4660);
-    EXPECT_EQ(counts[1], -1);
-    EXPECT_EQ(counts[2], -32768);
-    EXPECT_EQ(counts[3], 32767);
+    EXPECT_EQ(std::vector<int16_t>(counts, counts + 5),
+              (std::vector<int16_t>{4660, -1, -32768, 32767, 0}));
     EXPECT_EQ(counts[kPixelCount - 1], 0);
     EXPECT_EQ(m_pump.Timeouts().front(), milliseconds(10000));
-}
-
-TEST_F(Zeb530Script, ShortCountBlockFailsAndLeavesCountsUnchanged) {
-    Reply(Block(4000, "\x34\x12"));
-    int16_t counts[kPixelCount];
-    std::fill(std::begin(counts), std::end(counts), int16_t{7});
-    EXPECT_EQ(m_link.ReadCounts(counts, 0), 0);
-    EXPECT_EQ(counts[0], 7);
-    EXPECT_EQ(counts[kPixelCount - 1], 7);
 }
 
 TEST_F(Zeb530Script, CalibrationIsLittleEndianFloats) {
@@ -245,7 +220,13 @@ TEST_F(Zeb530Script, CalibrationIsLittleEndianFloats) {
     EXPECT_EQ(m_pump.Timeouts().front(), milliseconds(10000));
 }
 
-TEST_F(Zeb530Script, ShortCalibrationFailsAndLeavesTableUnchanged) {
+TEST_F(Zeb530Script, ShortBlocksFailAndLeaveCountsAndCalibrationUnchanged) {
+    Reply(Block(4000, "\x34\x12"));
+    int16_t counts[kPixelCount];
+    std::fill(std::begin(counts), std::end(counts), int16_t{7});
+    EXPECT_EQ(m_link.ReadCounts(counts, 0), 0);
+    EXPECT_EQ(counts[0], 7);
+    EXPECT_EQ(counts[kPixelCount - 1], 7);
     Reply(std::string(8000, '\x01'));
     CRadData data;
     std::fill(std::begin(data.m_calib), std::end(data.m_calib), 0.5f);
@@ -254,29 +235,20 @@ TEST_F(Zeb530Script, ShortCalibrationFailsAndLeavesTableUnchanged) {
     EXPECT_EQ(data.m_calib[kPixelCount - 1], 0.5f);
 }
 
-TEST_F(Zeb530Script, StatusFillsStateTemperatureAndValues) {
-    Reply("1,23.5,1.25,-2.5,3.75,OK\r");
+// Five fields fill the spectrum's status; fewer than five, or "ERR", fail and leave it as it was.
+TEST_F(Zeb530Script, StatusNeedsFiveFields) {
+    Reply({"1,23.5,1.25,-2.5,3.75,OK\r", "2,24.5,1.25,-2.5,OK\r", "ERR\r"});
     SPECDATA spec{};
     CommaLocale comma;
     ASSERT_EQ(m_link.GetStatus(spec), 1);
-    EXPECT_EQ(Sent(), "SS\r");
-    EXPECT_EQ(spec.ssState, 1);
-    EXPECT_FLOAT_EQ(spec.temperature, 23.5f);
-    EXPECT_FLOAT_EQ(spec.ssValue[0], 1.25f);
-    EXPECT_FLOAT_EQ(spec.ssValue[1], -2.5f);
-    EXPECT_FLOAT_EQ(spec.ssValue[2], 3.75f);
     EXPECT_EQ(m_pump.Timeouts().front(), milliseconds(5000));
-}
-
-TEST_F(Zeb530Script, StatusWithFewerThanFiveFieldsFailsAndLeavesSpectrumUnchanged) {
-    Reply("1,23.5,1.25,-2.5,OK\r");
-    Reply("ERR\r");
-    SPECDATA spec{};
-    spec.temperature = 99.0f;
     EXPECT_EQ(m_link.GetStatus(spec), 0);
     EXPECT_EQ(m_link.GetStatus(spec), 0);
-    EXPECT_EQ(spec.ssState, 0);
-    EXPECT_EQ(spec.temperature, 99.0f);
+    EXPECT_EQ(Sent(), "SS\rSS\rSS\r");
+    EXPECT_EQ(spec.ssState, 1);
+    EXPECT_EQ(
+        (std::vector<float>{spec.temperature, spec.ssValue[0], spec.ssValue[1], spec.ssValue[2]}),
+        (std::vector<float>{23.5f, 1.25f, -2.5f, 3.75f}));
 }
 
 TEST_F(Zeb530Script, BandRequestsCarryExactArguments) {
@@ -304,9 +276,7 @@ TEST_F(Zeb530Script, BandRequestsCarryExactArguments) {
 }
 
 TEST_F(Zeb530Script, MotorValuesAreReadAsSixteenBits) {
-    Reply("2500,OK\r");
-    Reply("70000,OK\r");
-    Reply("ERR\r");
+    Reply({"2500,OK\r", "70000,OK\r", "ERR\r"});
     int16_t value = 0;
     EXPECT_EQ(m_link.GetMotorSpeed(value), 1);
     EXPECT_EQ(value, 2500);
@@ -319,22 +289,16 @@ TEST_F(Zeb530Script, MotorValuesAreReadAsSixteenBits) {
 }
 
 TEST_F(Zeb530Script, BandInfoReadsFourTexts) {
-    Reply("RSB-200,OK\r");
-    Reply("B0417,OK\r");
-    Reply("V2.30,OK\r");
-    Reply("2022/11/02,09:15:00,OK\r");
+    Reply({"RSB-200,OK\r", "B0417,OK\r", "V2.30,OK\r", "2022/11/02,09:15:00,OK\r"});
     BANDINFO info{};
     ASSERT_EQ(m_link.GetBandInfo(info), 1);
     EXPECT_EQ(Sent(), "#ID\r#SER\r#VER\r#VTIME\r");
-    EXPECT_STREQ(info.id, "RSB-200");
-    EXPECT_STREQ(info.serial, "B0417");
-    EXPECT_STREQ(info.version, "V2.30");
-    EXPECT_STREQ(info.versionTime, "2022/11/02 09:15:00");
+    EXPECT_EQ((Texts{info.id, info.serial, info.version, info.versionTime}),
+              (Texts{"RSB-200", "B0417", "V2.30", "2022/11/02 09:15:00"}));
 }
 
 TEST_F(Zeb530Script, OverlongReplyIsRefusedAndTheNextReplyReadsClean) {
-    Reply(std::string(300, 'A'));
-    Reply(",OK\r");
+    Reply({std::string(300, 'A'), ",OK\r"});
     EXPECT_EQ(m_link.Transact(3), 0);
     EXPECT_EQ(std::strlen(m_link.m_reply), 255u);
     Reply("42,OK\r");

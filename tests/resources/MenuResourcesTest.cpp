@@ -87,11 +87,8 @@ TEST(MenuResourcesTest, MainMenuHoldsEveryPopupAndItemInBothLanguages) {
     ExpectMenu(128, kMainMenu);
 }
 
-TEST(MenuResourcesTest, ContextMenuHoldsOnePopupInBothLanguages) {
+TEST(MenuResourcesTest, ContextMenuHoldsOnePopupInBothLanguagesAndOtherIdsNone) {
     ExpectMenu(139, kContextMenu);
-}
-
-TEST(MenuResourcesTest, OtherMenuIdsAreEmpty) {
     EXPECT_TRUE(LoadMenuResource(100, Language::English).empty());
     EXPECT_TRUE(LoadMenuResource(0, Language::Japanese).empty());
 }
