@@ -78,13 +78,18 @@ private:
 };
 
 // Waits for real, but when nothing arrives within a short while the clock jumps to the
-// deadline: silence costs a fraction of a second instead of the whole time-out.
+// deadline: silence costs a fraction of a second instead of the whole time-out. Before each wait
+// it runs the test's hook (when set), as the window's event dispatch would run a Break click or
+// a timer tick.
 class FastForwardPump : public IWaitPump {
 public:
     explicit FastForwardPump(FakeClock& clock, int patienceMs = 300)
         : m_clock(clock), m_patienceMs(patienceMs) {}
 
     Result Wait(int fd, ISteadyClock::TimePoint deadline) override {
+        if (hook) {
+            hook();
+        }
         if (m_quit) {
             return Result::Quit;
         }
@@ -96,6 +101,8 @@ public:
     }
     void RequestQuit() override { m_quit = true; }
     bool QuitRequested() const override { return m_quit; }
+
+    std::function<void()> hook;
 
 private:
     FakeClock& m_clock;

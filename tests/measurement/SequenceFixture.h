@@ -9,7 +9,7 @@
 #include <string>
 
 #include "Fakes.h"
-#include "HookPump.h"
+#include "TestPumps.h"
 #include "ScriptedInstrument.h"
 #include "document/OrvelDoc.h"
 #include "measurement/MeasurementSequence.h"
@@ -27,7 +27,7 @@ protected:
     std::string folder;
     ScriptedInstrument instrument;
     FakeClock steady;
-    HookPump pump{steady};
+    FastForwardPump pump{steady, 200};
     FakeMessageBox messages;
     FakeHost host;
     std::unique_ptr<COrvelDoc> doc;

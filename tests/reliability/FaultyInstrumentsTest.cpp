@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "Fakes.h"
-#include "HookPump.h"
+#include "TestPumps.h"
 #include "document/OrvelDoc.h"
 #include "link/PortMap.h"
 #include "measurement/IntervalScheduler.h"
@@ -82,7 +82,7 @@ protected:
     SharedClock clock;
     SIMOPTIONS options;
     FakeClock steady;
-    HookPump pump{steady, 150};
+    FastForwardPump pump{steady, 150};
     FakeMessageBox messages;
     CountingHost host;
 };
