@@ -4,13 +4,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
 #include <cerrno>
 
 #include <vector>
 
-namespace {
-
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAllBytes(int fd, std::string_view bytes) {
     const char* p = bytes.data();
     size_t left = bytes.size();
     while (left > 0) {
@@ -26,6 +25,8 @@ bool WriteAll(int fd, std::string_view bytes) {
     }
     return true;
 }
+
+namespace {
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -63,7 +64,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     struct stat st {};
     const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : CreationMode();
     ::fchmod(fd, mode);
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool written = WriteAllBytes(fd, bytes) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(name.data(), path.c_str()) != 0) {
         ::unlink(name.data());
@@ -71,24 +72,6 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     }
     SyncFolder(FolderOf(path));
     return true;
-}
-
-bool AppendToFile(const std::string& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const off_t before = ::lseek(fd, 0, SEEK_END);
-    bool ok = before >= 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    if (!ok && before >= 0) {
-        // A partial record would be ignored by the reader, but a later append must start at a
-        // record boundary, so the tail is cut back.
-        if (::ftruncate(fd, before) == 0) {
-            ::fsync(fd);
-        }
-    }
-    ok = (::close(fd) == 0) && ok;
-    return ok;
 }
 
 // A block that does not fit (a full disk) is taken back, so the file never ends in half a block.
@@ -99,7 +82,7 @@ bool AppendTextFile(const std::string& path, std::string_view bytes) {
     }
     struct stat st {};
     const bool sized = ::fstat(fd, &st) == 0;
-    const bool written = WriteAll(fd, bytes);
+    const bool written = WriteAllBytes(fd, bytes);
     if (!written && sized) {
         (void)::ftruncate(fd, st.st_size);
     }

@@ -8,9 +8,8 @@
 // over path. Returns false (target untouched, temporary removed) on any failure.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
-// Appends bytes to an existing file and flushes them. On failure the file is cut back to its
-// previous length where possible; returns false.
-bool AppendToFile(const std::string& path, std::string_view bytes);
+// Writes every byte to an open descriptor, retrying short writes; false on an error.
+bool WriteAllBytes(int fd, std::string_view bytes);
 
 // Appends bytes to a file, creating it when missing (the daily text file and the log).
 bool AppendTextFile(const std::string& path, std::string_view bytes);

@@ -197,16 +197,7 @@ int CRadData::AppendRecordInPlace(const char* path, const RADDATA& record) const
         std::string bytes;
         AppendRecord(bytes, record);
         ok = (end == st.st_size || ::ftruncate(fd, end) == 0) && ::lseek(fd, end, SEEK_SET) == end;
-        size_t done = 0;
-        while (ok && done < bytes.size()) {
-            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            ok = n > 0;
-            done += ok ? static_cast<size_t>(n) : 0;
-        }
-        ok = ok && ::fsync(fd) == 0;
+        ok = ok && WriteAllBytes(fd, bytes) && ::fsync(fd) == 0;
         if (!ok && ::ftruncate(fd, end) == 0) {
             ::fsync(fd);
         }
