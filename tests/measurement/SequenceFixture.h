@@ -9,8 +9,8 @@
 #include <string>
 
 #include "Fakes.h"
-#include "TestPumps.h"
 #include "ScriptedInstrument.h"
+#include "TestPumps.h"
 #include "document/OrvelDoc.h"
 #include "measurement/MeasurementSequence.h"
 
