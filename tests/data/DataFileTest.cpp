@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 
@@ -182,6 +183,24 @@ TEST_F(DataFile, SaveReplacesTheFileWithoutLeavingTemporaries) {
         ++entries;
     }
     EXPECT_EQ(entries, 1);
+}
+
+TEST_F(DataFile, SaveRemovesOnlyTemporariesThatAKilledWriterLeftLongAgo) {
+    const std::string path = Path("day.wsx");
+    const std::string stale = path + ".tmpAbC123";
+    const std::string fresh = path + ".tmpXyZ789";
+    const std::string other = Path("other.wsx.tmpAbC123");
+    for (const std::string& f : {stale, fresh, other}) {
+        WriteFileBytes(f, "half a file");
+    }
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(2);
+    std::filesystem::last_write_time(stale, old);
+    std::filesystem::last_write_time(other, old);
+    CRadData data;
+    ASSERT_EQ(data.SaveFile(path.c_str()), 1);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(fresh));  // a writer may still be at work on it
+    EXPECT_TRUE(std::filesystem::exists(other));  // belongs to another file
 }
 
 TEST_F(DataFile, InPlaceAppendGivesTheBytesOfAFullRewrite) {
