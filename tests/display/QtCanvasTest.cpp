@@ -22,6 +22,7 @@
 #include "display/QtPageOutput.h"
 #include "document/GraphParam.h"
 #include "tests/display/TestSpectra.h"
+#include "tests/support/ScopedTimeZone.h"
 
 namespace {
 
@@ -224,20 +225,13 @@ TEST_F(QtCanvasTest, RecordTimeBeforeNineteenSeventyStopsTheImagePage) {
 TEST_F(QtCanvasTest, SimulatedRecordPageMatchesTheStoredReferencePicture) {
     CRadData simulated;
     ASSERT_EQ(simulated.LoadFile(kSimulatedRecord), 1);
-    const char* zone = std::getenv("TZ");
-    const std::string savedZone = zone != nullptr ? zone : "";
-    setenv("TZ", "UTC", 1);
-    tzset();
     QImage image(800, 600, QImage::Format_RGB32);
-    const PageRenderResult result =
-        RenderPageToImage(image, simulated, m_param, PageTexts{"Graph Title", simulated.m_memo});
-    if (zone != nullptr) {
-        setenv("TZ", savedZone.c_str(), 1);
-    } else {
-        unsetenv("TZ");
+    {
+        const ScopedTimeZone utc("UTC");
+        ASSERT_EQ(RenderPageToImage(image, simulated, m_param,
+                                    PageTexts{"Graph Title", simulated.m_memo}),
+                  PageRenderResult::Complete);
     }
-    tzset();
-    ASSERT_EQ(result, PageRenderResult::Complete);
     if (std::getenv("HALVO_UPDATE_REFERENCE") != nullptr) {
         ASSERT_TRUE(image.save(kReference));
         return;

@@ -21,6 +21,7 @@
 #include "measurement/IntDlg.h"
 #include "measurement/TimeDlg.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/ScopedTimeZone.h"
 
 using namespace apptest;
 
@@ -70,10 +71,7 @@ TEST(EndToEnd, IntervalStartedFromItsDialogWritesTheDaysFilesUntilBreak) {
     RunFolder folder;
     folder.WriteConfig(1);
     FixedClock clock(kNoonAtDefaultSite - 30);
-    const char* tz = std::getenv("TZ");
-    const std::string savedTz = tz != nullptr ? tz : "";
-    setenv("TZ", "UTC", 1);
-    tzset();
+    const ScopedTimeZone utc("UTC");
     {
         auto simulator = StartSimulator(folder, clock);
         ASSERT_TRUE(simulator);
@@ -108,10 +106,4 @@ TEST(EndToEnd, IntervalStartedFromItsDialogWritesTheDaysFilesUntilBreak) {
         EXPECT_TRUE(asked);
         EXPECT_FALSE(app->View()->m_pTimeDlg->isVisible());
     }
-    if (tz != nullptr) {
-        setenv("TZ", savedTz.c_str(), 1);
-    } else {
-        unsetenv("TZ");
-    }
-    tzset();
 }

@@ -25,6 +25,7 @@
 #include "link/ComSelDlg.h"
 #include "measurement/MeasDlg.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/ScopedTimeZone.h"
 
 using namespace apptest;
 
@@ -249,10 +250,7 @@ TEST(EndToEnd, AutoStartedIntervalMeasurementWritesTheDaysFiles) {
         settings.m_intervalPeriod = 60;
         settings.LoadSaveConfig(folder.ConfigPath(), COrvelSettings::kStore);
     }
-    const char* tz = std::getenv("TZ");
-    const std::string savedTz = tz != nullptr ? tz : "";
-    setenv("TZ", "UTC", 1);
-    tzset();
+    const ScopedTimeZone utc("UTC");
     auto simulator = StartSimulator(folder, clock);
     ASSERT_TRUE(simulator);
     auto app = MakeApp(folder, clock);
@@ -267,10 +265,4 @@ TEST(EndToEnd, AutoStartedIntervalMeasurementWritesTheDaysFiles) {
     EXPECT_TRUE(std::filesystem::exists(data));
     EXPECT_EQ(app->Frame()->windowTitle(), QString::fromStdString(data + " - Halvo"));
     app.reset();
-    if (tz != nullptr) {
-        setenv("TZ", savedTz.c_str(), 1);
-    } else {
-        unsetenv("TZ");
-    }
-    tzset();
 }

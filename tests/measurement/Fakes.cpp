@@ -15,20 +15,3 @@ int64_t LocalStamp(int year, int month, int day, int hour, int minute, int secon
     local.tm_isdst = -1;
     return static_cast<int64_t>(mktime(&local));
 }
-
-ScopedTimeZone::ScopedTimeZone(const char* zone) {
-    const char* previous = std::getenv("TZ");
-    m_hadPrevious = previous != nullptr;
-    m_previous = previous ? previous : "";
-    setenv("TZ", zone, 1);
-    tzset();
-}
-
-ScopedTimeZone::~ScopedTimeZone() {
-    if (m_hadPrevious) {
-        setenv("TZ", m_previous.c_str(), 1);
-    } else {
-        unsetenv("TZ");
-    }
-    tzset();
-}

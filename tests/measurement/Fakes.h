@@ -13,6 +13,7 @@
 #include "measurement/IIntervalDisplay.h"
 #include "measurement/IProgressDisplay.h"
 #include "measurement/IViewEvents.h"
+#include "tests/support/ScopedTimeZone.h"
 
 // A clock that stands still until the test moves it.
 class FakeWallClock : public IClock {
@@ -101,13 +102,3 @@ public:
 
 // Local time in the zone of TZ: seconds since 1970 of a calendar date and time.
 int64_t LocalStamp(int year, int month, int day, int hour, int minute, int second);
-// Sets TZ for the test and restores the previous value afterwards.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone);
-    ~ScopedTimeZone();
-
-private:
-    std::string m_previous;
-    bool m_hadPrevious;
-};
