@@ -43,6 +43,7 @@ void CMainFrame::SetView(COrvelView* view) {
     m_view = view;
     setCentralWidget(view);
     connect(view, &COrvelView::measurementEnded, this, &CMainFrame::OnMeasurementEnded);
+    connect(view, &COrvelView::commandStateChanged, this, &CMainFrame::UpdateCommandUI);
     view->SetContextMenuHandler([this](const QPoint& at) { TrackPopupMenu(at); });
 }
 

@@ -131,6 +131,7 @@ void COrvelView::OnInitialUpdate() {
     m_pMeasDlg->CenterOverView();
     m_pMeasDlg->hide();
     m_scheduler.OnInitialUpdate();
+    emit commandStateChanged();
 }
 
 bool COrvelView::QueryClose() {
@@ -169,7 +170,7 @@ void COrvelView::timerEvent(QTimerEvent* event) {
 void COrvelView::OnIntervalMeasure(int64_t t) {
     m_scheduler.OnIntervalMeasure(t);
     // A slot refused because a sequence is running has ended nothing.
-    if (!m_sequence.IsMeasuring()) {
+    if (!m_sequence.IsBusy()) {
         emit measurementEnded();
     }
 }
@@ -182,6 +183,7 @@ bool COrvelView::event(QEvent* event) {
         m_sequence.OnMeasBreak();
     } else if (type == WM_INTERVAL_BREAK) {
         m_scheduler.OnIntervalBreak();
+        emit commandStateChanged();
     } else {
         return QWidget::event(event);
     }

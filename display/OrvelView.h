@@ -54,6 +54,7 @@ public:
     bool QueryClose();
     void StopIntervalWithoutQuestion();
     bool IsMeasuring() const { return m_sequence.IsMeasuring(); }
+    bool IsBusy() const { return m_sequence.IsBusy(); }
     bool IsIntervalOn() const { return m_scheduler.IsOn(); }
 
     // The frame shows the context menu; the view only says where.
@@ -74,6 +75,8 @@ public:
 signals:
     // A measurement (single or interval slot) has returned.
     void measurementEnded();
+    // The interval measurement started or stopped outside a command: the toolbar follows.
+    void commandStateChanged();
 
 protected:
     bool event(QEvent* event) override;

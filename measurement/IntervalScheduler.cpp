@@ -123,8 +123,20 @@ std::string CIntervalScheduler::TextFilePath(int64_t t) const {
     return InDataFolder(LocalDateName("%Y%m%d.txt", t));
 }
 
-void CIntervalScheduler::OnIntervalMeasure(int64_t t) {
-    if (m_sequence.RunMeasurement(t) == 0) {
+// A slot that falls due while the previous one has not returned is not started; when the
+// previous one was still checking the band, it measures the newest due slot with that slot's
+// time instead of its own, which has passed.
+void CIntervalScheduler::OnIntervalMeasure(int64_t due) {
+    m_newestDue = due;
+    if (m_sequence.IsBusy()) {
+        return;
+    }
+    int64_t t = due;
+    const auto newest = [this, &t](int64_t) {
+        t = m_newestDue;
+        return t;
+    };
+    if (m_sequence.RunMeasurement(due, newest) == 0) {
         return;
     }
     const std::string dataPath = DataFilePath(t);

@@ -42,6 +42,8 @@ public:
     int64_t m_lastSecond = 0;
 
 private:
+    // The newest slot that fell due while a sequence was checking the band or measuring.
+    int64_t m_newestDue = 0;
     std::string InDataFolder(const std::string& name) const;
     std::string LocalDateName(const char* format, int64_t t) const;
     bool WriteDataFile(const CRadData& header, bool exists, const std::string& path,

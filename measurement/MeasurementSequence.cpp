@@ -45,12 +45,20 @@ CMeasurementSequence::CMeasurementSequence(COrvelDoc& doc, IProgressDisplay& pro
                                            const IClock& clock)
     : m_doc(doc), m_progress(progress), m_clock(clock) {}
 
-int CMeasurementSequence::RunMeasurement(int64_t t) {
-    if (m_measuring == 1) {
+int CMeasurementSequence::RunMeasurement(int64_t t, const StampAfterBandCheck& stamp) {
+    if (IsBusy()) {
         return 0;
     }
-    if (!CheckBandAnswers()) {
+    // The band check's messages run modal loops in which later slots fall due; they are
+    // refused while the check is still running.
+    m_checkingBand = true;
+    const bool answered = CheckBandAnswers();
+    m_checkingBand = false;
+    if (!answered) {
         return 0;
+    }
+    if (stamp) {
+        t = stamp(t);
     }
     m_measuring = 1;
     CSun sun;

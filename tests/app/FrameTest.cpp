@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -276,6 +277,25 @@ TEST(MainFrame, ClosingDuringIntervalMeasurementAsksFirst) {
     EXPECT_EQ(question, "Stop Interval Measurement.");
     EXPECT_FALSE(view.IsIntervalOn());
     EXPECT_FALSE(frame.isVisible());
+}
+
+// The toolbar follows a Break of the interval measurement at once, with no menu opened.
+TEST(MainFrame, ToolbarIsEnabledAgainWhenTheIntervalDialogsBreakStopsIt) {
+    ConnectedApp run;
+    ASSERT_TRUE(run.started);
+    CMainFrame& frame = *run.app->Frame();
+    COrvelView& view = *run.app->View();
+    view.m_scheduler.StartInterval();
+    frame.UpdateCommandUI();
+    QAction* execute = frame.CommandAction(ID_MEAS_EXECUTE);
+    QAction* interval = frame.CommandAction(ID_INTERVAL_MEAS);
+    ASSERT_FALSE(execute->isEnabled());
+    ASSERT_FALSE(interval->isEnabled());
+
+    AnswerModal([](QWidget* box) { static_cast<QMessageBox*>(box)->buttons().front()->click(); });
+    view.m_pTimeDlg->m_break->click();
+    EXPECT_TRUE(WaitUntil([&] { return !view.IsIntervalOn(); }));
+    EXPECT_TRUE(WaitUntil([&] { return execute->isEnabled() && interval->isEnabled(); }, 3000));
 }
 
 TEST(MainFrame, TerminationSignalClosesWithoutQuestionAndStopsTheInterval) {

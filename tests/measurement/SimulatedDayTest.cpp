@@ -6,6 +6,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "Fakes.h"
@@ -129,6 +130,107 @@ TEST(SimulatedDay, EverySlotFromSixToSevenLandsInBothFiles) {
     ASSERT_NE(lastHome, requests.rend());
     EXPECT_EQ(std::count(requests.begin(), requests.end(), "#MO"), 1);  // after 19:00 only
     EXPECT_EQ(simulator.BandAngle(), -135.0);
+    simulator.Stop();
+    std::filesystem::remove_all(folder);
+}
+
+namespace {
+
+// A message box that stands for the window's modal loop: while it is open the clock runs on
+// for a minute, timer ticks fire and posted slots are delivered, nested, as Qt would.
+class ModalLoopMessageBox : public IMessageBox {
+public:
+    Answer Show(const std::string& text, Buttons) override {
+        shown.push_back(text);
+        maxDepth = std::max(maxDepth, ++depth);
+        if (whileOpen) {
+            whileOpen();
+        }
+        --depth;
+        return Answer::Ok;
+    }
+    std::function<void()> whileOpen;
+    std::vector<std::string> shown;
+    int depth = 0;
+    int maxDepth = 0;
+};
+
+}  // namespace
+
+// The band is silent for the slots of 07:41, 07:42 and 07:43 and answers again from 07:44: the
+// slots that fell due while the first one was still checking the band write nothing, and the
+// one record is measured with the time of the slot due when the band answered.
+TEST(SimulatedDay, SlotsFallingDueDuringASilentBandCheckAreSkipped) {
+    ScopedTimeZone zone("Europe/Helsinki");
+    char name[] = "/tmp/halvo-silent-XXXXXX";
+    const std::string folder = std::string(mkdtemp(name)) + "/";
+    std::filesystem::create_directories(folder + "ports");
+    SharedClock clock;
+    clock.now = LocalStamp(2024, 6, 21, 7, 40, 30);
+    const int64_t bandBack = LocalStamp(2024, 6, 21, 7, 44, 0);
+
+    SIMOPTIONS options;
+    options.fast = true;
+    options.longitude = 25.0;
+    options.latitude = 60.0;
+    options.linkPath = folder + "ports/COM1";
+    options.clock = [&clock] { return clock.now.load(); };
+    CSimulator simulator(options);
+    ASSERT_TRUE(simulator.Start()) << simulator.Error();
+
+    COrvelDoc doc(folder);
+    ModalLoopMessageBox messages;
+    FakeHost host;
+    doc.SetHost(&host);
+    doc.SetMessageBox(&messages);
+    doc.m_link.SetPortMap(CPortMap(folder + "ports"));
+    doc.m_longitude = 25.0;
+    doc.m_latitude = 60.0;
+    doc.m_intervalPeriod = 60;
+    doc.m_comPort = 1;
+    FakePortChooser chooser;
+    ASSERT_TRUE(doc.OnNewDocument(chooser));
+    SIMFAULTS silent;
+    silent.bandOff = true;
+    simulator.SetFaults(silent);
+
+    FakeProgress progress;
+    FakeIntervalDisplay display;
+    FakeViewEvents events;
+    CMeasurementSequence sequence(doc, progress, clock);
+    CIntervalScheduler scheduler(doc, sequence, display, events, clock, messages);
+    const auto tick = [&] {
+        clock.now += 1;
+        if (clock.now == bandBack) {
+            simulator.SetFaults(SIMFAULTS{});
+        }
+        scheduler.OnTimer();
+        while (!events.posted.empty()) {
+            const int64_t slot = events.posted.front();
+            events.posted.pop_front();
+            scheduler.OnIntervalMeasure(slot);
+        }
+    };
+    messages.whileOpen = [&] {
+        for (int s = 0; s < 60; ++s) {
+            tick();
+        }
+    };
+    scheduler.StartInterval();
+    while (clock.now < LocalStamp(2024, 6, 21, 7, 44, 30)) {
+        tick();
+    }
+
+    EXPECT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(messages.maxDepth, 1);
+    CRadData day;
+    ASSERT_EQ(day.LoadFile((folder + "VS20240621.wsx").c_str()), 1);
+    EXPECT_EQ(day.GetRecord(0)->measTime, bandBack);
+    std::ifstream text(folder + "20240621.txt", std::ios::binary);
+    std::stringstream blocks;
+    blocks << text.rdbuf();
+    EXPECT_EQ(CountBlocks(blocks.str()), 1);
+    EXPECT_NE(blocks.str().find("YYYYMMDDHHMMSS 2024 06 21 07 44 00"), std::string::npos);
     simulator.Stop();
     std::filesystem::remove_all(folder);
 }
