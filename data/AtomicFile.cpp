@@ -53,32 +53,10 @@ mode_t CreationMode() {
     return static_cast<mode_t>(0666 & ~mask);
 }
 
-// Temporary files a killed writer left beside the target: the same name with ".tmp" and six
-// characters, untouched for an hour (so no live writer's file is taken).
-void RemoveStaleTemporaries(const std::string& path) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const std::string prefix = target.filename().string() + ".tmp";
-    const auto cutoff = fs::file_time_type::clock::now() - std::chrono::hours(1);
-    std::error_code error;
-    for (fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : ".", error),
-         end;
-         !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) {
-            continue;
-        }
-        std::error_code entryError;
-        const auto written = it->last_write_time(entryError);
-        if (!entryError && written < cutoff) {
-            fs::remove(it->path(), entryError);
-        }
-    }
-}
-
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    RemoveStaleTemporaries(path);
     std::string tmpl = path + ".tmpXXXXXX";
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
@@ -96,8 +74,28 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
         return false;
     }
     SyncFolder(FolderOf(path));
-    RemoveStaleTemporaries(path);
     return true;
+}
+
+void RemoveStaleTemporaries(const std::string& path) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    const std::string prefix = target.filename().string() + ".tmp";
+    const auto cutoff = fs::file_time_type::clock::now() - kStaleTemporaryAge;
+    std::error_code error;
+    for (fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : ".", error),
+         end;
+         !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        std::error_code entryError;
+        const auto written = it->last_write_time(entryError);
+        if (!entryError && written < cutoff) {
+            fs::remove(it->path(), entryError);
+        }
+    }
 }
 
 // A block that does not fit (a full disk) is taken back, so the file never ends in half a block.

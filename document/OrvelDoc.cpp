@@ -23,6 +23,7 @@ std::string Text(const char (&field)[kTextFieldSize]) {
 
 COrvelDoc::COrvelDoc(std::string exeDir, Language language)
     : COrvelSettings(std::move(exeDir)), m_language(language) {
+    RemoveStaleTemporaries(m_cfgPath);
     LoadSaveConfig(m_cfgPath, kLoad);
 }
 

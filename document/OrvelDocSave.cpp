@@ -1,21 +1,13 @@
 // COrvelDoc's save commands: Save, Save Append and Save with Count.
-#include <sys/stat.h>
-
-#include <cstring>
-
 #include "data/AtomicFile.h"
 #include "data/CountCsv.h"
+#include "data/DataFileWriter.h"
 #include "document/IFileDialogs.h"
 #include "document/OrvelDoc.h"
 #include "link/IMessageBox.h"
 #include "resources/StringTable.h"
 
 namespace {
-
-bool FileExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
-}
 
 SAVEDIALOG DataFileDialog(const std::string& initialName, Language language) {
     SAVEDIALOG dialog;
@@ -98,24 +90,16 @@ void COrvelDoc::OnFileSaveAppend(IFileDialogs& dialogs) {
     }
 }
 
-// The file keeps its own header but for the memo; the latest record goes after its records,
-// in place when the header on disk is already the one to write.
+// The file keeps its own header but for the memo; the latest record goes after its records.
 bool COrvelDoc::AppendToExistingFile(const std::string& path) {
     CRadData file;
     file.LoadHeader(path.c_str());
-    if (std::strncmp(file.m_type, m_radData.m_type, kTextFieldSize) != 0) {
+    if (!SameSensorType(file, m_radData)) {
         ShowMessage(IDS_APPEND_FORMAT_DIFFERS);
         return false;
     }
     file.m_memo = m_radData.m_memo;
-    const RADDATA& latest = *m_radData.GetRecord(m_radData.GetSize() - 1);
-    if (file.AppendRecordInPlace(path.c_str(), latest) == 1) {
-        return true;
-    }
-    CRadData whole;
-    whole.LoadFile(path.c_str());
-    whole.m_memo = m_radData.m_memo;
-    if (whole.AddData(latest) < 0 || whole.SaveFile(path.c_str()) == 0) {
+    if (!AddRecordToDataFile(file, path, *m_radData.GetRecord(m_radData.GetSize() - 1))) {
         ShowMessage(IDS_FILE_SAVE_ERROR);
         return false;
     }

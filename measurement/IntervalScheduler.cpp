@@ -1,11 +1,8 @@
 // Interval measurement: grid slots from the one-second tick, and the per-slot file writing.
 #include "measurement/IntervalScheduler.h"
 
-#include <sys/stat.h>
-
-#include <cstring>
-
 #include "data/CLocaleFormat.h"
+#include "data/DataFileWriter.h"
 #include "data/LocalTime.h"
 #include "document/OrvelDoc.h"
 #include "link/IMessageBox.h"
@@ -14,15 +11,6 @@
 #include "measurement/IViewEvents.h"
 #include "measurement/MeasurementSequence.h"
 #include "resources/StringTable.h"
-
-namespace {
-
-bool FileExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
-}
-
-}  // namespace
 
 CIntervalScheduler::CIntervalScheduler(COrvelDoc& doc, CMeasurementSequence& sequence,
                                        IIntervalDisplay& display, IViewEvents& events,
@@ -145,10 +133,9 @@ void CIntervalScheduler::OnIntervalMeasure(int64_t due) {
         return;
     }
     CRadData file;
-    const bool exists = FileExists(dataPath);
-    if (exists) {
+    if (FileExists(dataPath)) {
         file.LoadHeader(dataPath.c_str());
-        if (std::strncmp(file.m_type, current.m_type, kTextFieldSize) != 0) {
+        if (!SameSensorType(file, current)) {
             StopForOtherSensorType();
             return;
         }
@@ -159,10 +146,16 @@ void CIntervalScheduler::OnIntervalMeasure(int64_t due) {
     file.m_longitude = m_doc.m_longitude;
     file.m_latitude = m_doc.m_latitude;
     const RADDATA& record = *current.GetRecord(current.GetSize() - 1);
-    bool ok = WriteDataFile(file, exists, dataPath, record);
-    ok = WriteTextFile(file, record, TextFilePath(t)) && ok;
-    m_display.SetStatusText(ok ? std::string()
-                               : std::string(LoadResString(IDS_FILE_SAVE_ERROR, m_doc.m_language)));
+    const bool saved = AddRecordToDataFile(file, dataPath, record);
+    if (saved) {
+        m_doc.SetTitle(dataPath);
+        m_doc.SetModifiedFlag(false);
+    }
+    // The text block is built from the data file's header (its grid and calibration).
+    const bool written = m_textFile.Append(TextFilePath(t), dataPath, file, record, saved);
+    m_display.SetStatusText(
+        saved && written ? std::string()
+                         : std::string(LoadResString(IDS_FILE_SAVE_ERROR, m_doc.m_language)));
 }
 
 void CIntervalScheduler::StopForOtherSensorType() {
@@ -172,36 +165,4 @@ void CIntervalScheduler::StopForOtherSensorType() {
     m_events.KillTimer();
     m_intervalOn = 0;
     m_display.Hide();
-}
-
-// A file whose header matches gets the record appended in place; any other file is read whole
-// and rewritten with the record added, which gives the same bytes.
-bool CIntervalScheduler::WriteDataFile(const CRadData& header, bool exists, const std::string& path,
-                                       const RADDATA& record) {
-    bool saved = exists && header.AppendRecordInPlace(path.c_str(), record) == 1;
-    if (!saved) {
-        CRadData whole;
-        if (exists) {
-            whole.LoadFile(path.c_str());
-        }
-        whole.CopyHeader(header);
-        saved = whole.AddData(record) >= 0 && whole.SaveFile(path.c_str()) == 1;
-    }
-    if (saved) {
-        m_doc.SetTitle(path);
-        m_doc.SetModifiedFlag(false);
-    }
-    return saved;
-}
-
-// The text block is built from the data file's header (its grid and calibration).
-bool CIntervalScheduler::WriteTextFile(CRadData& header, const RADDATA& record,
-                                       const std::string& path) {
-    header.AddData(record);
-    header.Select(header.GetSize() - 1, 0);
-    std::string text;
-    if (!header.GetRecordText(text)) {
-        return false;
-    }
-    return COrvelDoc::AppendTextFile(path, text + "\n") == 1;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "data/DailyTextFile.h"
 #include "data/RadData.h"
 
 class COrvelDoc;
@@ -46,9 +47,6 @@ private:
     int64_t m_newestDue = 0;
     std::string InDataFolder(const std::string& name) const;
     std::string LocalDateName(const char* format, int64_t t) const;
-    bool WriteDataFile(const CRadData& header, bool exists, const std::string& path,
-                       const RADDATA& record);
-    bool WriteTextFile(CRadData& header, const RADDATA& record, const std::string& path);
     void StopForOtherSensorType();
 
     COrvelDoc& m_doc;
@@ -57,4 +55,5 @@ private:
     IViewEvents& m_events;
     const IClock& m_clock;
     IMessageBox& m_messageBox;
+    CDailyTextFile m_textFile;
 };

@@ -6,8 +6,11 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 #include "TestRecords.h"
+#include "data/DataFileWriter.h"
 #include "data/RadData.h"
 
 namespace {
@@ -185,22 +188,40 @@ TEST_F(DataFile, SaveReplacesTheFileWithoutLeavingTemporaries) {
     EXPECT_EQ(entries, 1);
 }
 
-TEST_F(DataFile, SaveRemovesOnlyTemporariesThatAKilledWriterLeftLongAgo) {
+// Every write of a data file, rewrite or in-place append, clears what killed writers left.
+TEST_F(DataFile, EveryWriteRemovesOnlyTemporariesThatAKilledWriterLeftTenMinutesAgo) {
+    using namespace std::chrono;
     const std::string path = Path("day.wsx");
-    const std::string stale = path + ".tmpAbC123";
-    const std::string fresh = path + ".tmpXyZ789";
-    const std::string other = Path("other.wsx.tmpAbC123");
-    for (const std::string& f : {stale, fresh, other}) {
-        WriteFileBytes(f, "half a file");
+    CRadData sample;
+    FillSampleSet(sample, 1);
+    const std::vector<std::function<bool()>> writers = {
+        [&] { return sample.SaveFile(path.c_str()) == 1; },
+        [&] { return AddRecordToDataFile(sample, path, *sample.GetRecord(0)); },  // in place
+        [&] {
+            CRadData otherMemo;
+            otherMemo.CopyHeader(sample);
+            otherMemo.m_memo = "rewritten";
+            return AddRecordToDataFile(otherMemo, path, *sample.GetRecord(0));
+        },
+    };
+    for (size_t w = 0; w < writers.size(); ++w) {
+        const std::string stale = path + ".tmpAbC123";
+        const std::string fresh = path + ".tmpXyZ789";
+        const std::string other = Path("other.wsx.tmpAbC123");
+        for (const std::string& f : {stale, fresh, other}) {
+            WriteFileBytes(f, "half a file");
+        }
+        const auto now = std::filesystem::file_time_type::clock::now();
+        std::filesystem::last_write_time(stale, now - minutes(11));
+        std::filesystem::last_write_time(fresh, now - minutes(9));
+        std::filesystem::last_write_time(other, now - hours(2));
+        ASSERT_TRUE(writers[w]()) << w;
+        EXPECT_FALSE(std::filesystem::exists(stale)) << w;
+        EXPECT_TRUE(std::filesystem::exists(fresh)) << w;  // a writer may still be at work on it
+        EXPECT_TRUE(std::filesystem::exists(other)) << w;  // belongs to another file
+        std::filesystem::remove(fresh);
     }
-    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(2);
-    std::filesystem::last_write_time(stale, old);
-    std::filesystem::last_write_time(other, old);
-    CRadData data;
-    ASSERT_EQ(data.SaveFile(path.c_str()), 1);
-    EXPECT_FALSE(std::filesystem::exists(stale));
-    EXPECT_TRUE(std::filesystem::exists(fresh));  // a writer may still be at work on it
-    EXPECT_TRUE(std::filesystem::exists(other));  // belongs to another file
+    EXPECT_EQ(CRadData().LoadFile(path.c_str()), 3);
 }
 
 TEST_F(DataFile, InPlaceAppendGivesTheBytesOfAFullRewrite) {

@@ -187,3 +187,16 @@ TEST_F(SaveCommands, AnEmptySetDisablesTheSaveCommands) {
     doc->DeleteContents();
     EXPECT_FALSE(doc->CanSave());
 }
+
+// A settings store killed mid-write left its temporary: the next start clears it.
+TEST_F(SaveCommands, StartingRemovesSettingsTemporariesOlderThanTenMinutes) {
+    const std::string stale = doc->m_cfgPath + ".tmpAbC123";
+    const std::string fresh = doc->m_cfgPath + ".tmpXyZ789";
+    WriteFileBytes(stale, "half");
+    WriteFileBytes(fresh, "half");
+    const auto now = std::filesystem::file_time_type::clock::now();
+    std::filesystem::last_write_time(stale, now - std::chrono::minutes(11));
+    COrvelDoc started(folder);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(fresh));
+}

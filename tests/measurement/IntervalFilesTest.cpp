@@ -72,6 +72,35 @@ TEST_F(IntervalFiles, EachSlotAppendsItsRecordAndTextBlock) {
     EXPECT_EQ(Bytes(TextFile()), expected);
 }
 
+// A run killed between the data-file append and the text-file append left the text file one
+// block short: the next slot adds the missing block before its own.
+TEST_F(IntervalFiles, TheNextSlotAddsTheBlocksTheTextFileLacks) {
+    Slot(10, 10);
+    const std::string oneBlock = Bytes(TextFile());
+    Slot(10, 20);
+    const std::string twoBlocks = Bytes(TextFile());
+    Slot(10, 30);
+    const std::string threeBlocks = Bytes(TextFile());
+    std::filesystem::resize_file(TextFile(), oneBlock.size());
+    Slot(10, 40);
+    CRadData file;
+    ASSERT_EQ(file.LoadFile(DataFile().c_str()), 4);
+    std::string block;
+    file.Select(3, 0);
+    ASSERT_TRUE(file.GetRecordText(block));
+    EXPECT_EQ(Bytes(TextFile()), threeBlocks + block + "\n");
+    EXPECT_EQ(display.statusText, "");
+
+    // A program started anew finds the gap the same way.
+    std::filesystem::resize_file(TextFile(), twoBlocks.size());
+    scheduler =
+        std::make_unique<CIntervalScheduler>(*doc, *sequence, display, events, clock, messages);
+    Slot(10, 50);
+    EXPECT_EQ(CDailyTextFile::CountBlocks(TextFile()), 5);
+    EXPECT_EQ(Bytes(TextFile()).substr(0, threeBlocks.size() + block.size() + 1),
+              threeBlocks + block + "\n");
+}
+
 TEST_F(IntervalFiles, AChangedMemoRewritesTheHeaderAndKeepsTheRecords) {
     Slot(10, 10);
     doc->m_dataMemo = "new memo";
