@@ -15,7 +15,7 @@
 
 #include "app/CommandRouter.h"
 #include "app/ToolbarIcons.h"
-#include "display/OrvelView.h"
+#include "display/qt/OrvelView.h"
 #include "link/IWaitPump.h"
 #include "resources/StringTable.h"
 

@@ -20,7 +20,7 @@
 #include "app/QtMessageBox.h"
 #include "app/QtWaitPump.h"
 #include "app/SignalNotifier.h"
-#include "display/OrvelView.h"
+#include "display/qt/OrvelView.h"
 #include "document/OrvelDoc.h"
 #include "link/PortMap.h"
 #include "measurement/IClock.h"

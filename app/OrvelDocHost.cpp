@@ -4,13 +4,13 @@
 #include <QFileInfo>
 
 #include "app/MainFrame.h"
-#include "display/GraphDlg.h"
-#include "display/OrvelView.h"
+#include "display/qt/GraphDlg.h"
+#include "display/qt/OrvelView.h"
 #include "document/OrvelDoc.h"
-#include "document/QtFileDialogs.h"
-#include "link/ComSelDlg.h"
-#include "link/ProfDlg.h"
-#include "measurement/ConfDlg.h"
+#include "document/qt/QtFileDialogs.h"
+#include "link/qt/ComSelDlg.h"
+#include "link/qt/ProfDlg.h"
+#include "measurement/qt/ConfDlg.h"
 #include "resources/StringTable.h"
 
 COrvelDocHost::COrvelDocHost(COrvelDoc& doc, const IWaitPump* pump) : m_doc(doc), m_pump(pump) {}

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "TestRecords.h"
+#include "tests/support/TestRecords.h"
 #include "data/RadData.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "Fakes.h"
+#include "tests/support/Fakes.h"
 #include "document/OrvelDoc.h"
 #include "link/PortMap.h"
 #include "measurement/MeasurementSequence.h"

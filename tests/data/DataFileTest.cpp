@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "TestRecords.h"
+#include "tests/support/TestRecords.h"
 #include "data/DataFileWriter.h"
 #include "data/RadData.h"
 

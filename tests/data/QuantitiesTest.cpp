@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "TestRecords.h"
+#include "tests/support/TestRecords.h"
 #include "data/LuminousEfficiency.h"
 #include "data/RadData.h"
 

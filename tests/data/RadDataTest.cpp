@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "TestRecords.h"
+#include "tests/support/TestRecords.h"
 #include "data/RadData.h"
 
 TEST(RadRecordLayout, SpectrumFieldsLieAtTheirFileOffsets) {

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <vector>
 
-#include "TestRecords.h"
+#include "tests/support/TestRecords.h"
 #include "data/CLocaleFormat.h"
 #include "data/CountCsv.h"
 #include "data/RadData.h"

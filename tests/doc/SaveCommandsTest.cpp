@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "Fakes.h"
-#include "TestRecords.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/TestRecords.h"
 #include "data/CountCsv.h"
 #include "document/IFileDialogs.h"
 #include "document/OrvelDoc.h"

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <thread>
 
-#include "TestPumps.h"
+#include "tests/support/TestPumps.h"
 #include "link/PollWaitPump.h"
 #include "link/Zeb530.h"
 #include "sim/Simulator.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "PtyPeer.h"
+#include "tests/support/PtyPeer.h"
 #include "link/Serial.h"
 #include "link/Zeb530.h"
 

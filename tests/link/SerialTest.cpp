@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "PtyPeer.h"
+#include "tests/support/PtyPeer.h"
 
 namespace {
 

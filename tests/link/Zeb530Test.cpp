@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "PtyPeer.h"
-#include "TestPumps.h"
+#include "tests/support/PtyPeer.h"
+#include "tests/support/TestPumps.h"
 #include "link/IMessageBox.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "SequenceFixture.h"
+#include "tests/support/SequenceFixture.h"
 #include "measurement/IntervalScheduler.h"
 
 namespace {

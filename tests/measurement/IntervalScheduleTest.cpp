@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "Fakes.h"
+#include "tests/support/Fakes.h"
 #include "document/OrvelDoc.h"
 #include "measurement/IntervalScheduler.h"
 #include "measurement/MeasurementSequence.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "SequenceFixture.h"
+#include "tests/support/SequenceFixture.h"
 #include "data/CLocaleFormat.h"
 #include "measurement/BandAngle.h"
 #include "measurement/ExposureTable.h"

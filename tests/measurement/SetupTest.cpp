@@ -1,7 +1,7 @@
 // Instrument set-up, the connection loop and the sensor information text.
 #include <gtest/gtest.h>
 
-#include "SequenceFixture.h"
+#include "tests/support/SequenceFixture.h"
 #include "link/PortMap.h"
 
 namespace {

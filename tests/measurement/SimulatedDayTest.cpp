@@ -9,7 +9,7 @@
 #include <functional>
 #include <sstream>
 
-#include "Fakes.h"
+#include "tests/support/Fakes.h"
 #include "document/OrvelDoc.h"
 #include "link/PortMap.h"
 #include "measurement/IntervalScheduler.h"

@@ -10,7 +10,7 @@
 #include <random>
 #include <thread>
 
-#include "TestRecords.h"
+#include "tests/support/TestRecords.h"
 #include "data/RadData.h"
 #include "document/OrvelSettings.h"
 

@@ -8,8 +8,8 @@
 #include <regex>
 #include <sstream>
 
-#include "Fakes.h"
-#include "TestPumps.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/TestPumps.h"
 #include "document/OrvelDoc.h"
 #include "link/PortMap.h"
 #include "measurement/IntervalScheduler.h"

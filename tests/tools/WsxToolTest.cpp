@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "TestRecords.h"
+#include "tests/support/TestRecords.h"
 #include "WsxTool.h"
 #include "data/CLocaleFormat.h"
 #include "data/CountCsv.h"

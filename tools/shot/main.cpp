@@ -8,7 +8,7 @@
 #include "app/CommandRouter.h"
 #include "app/MainFrame.h"
 #include "app/OrvelApp.h"
-#include "display/OrvelView.h"
+#include "display/qt/OrvelView.h"
 #include "document/OrvelDoc.h"
 #include "resources/ResourceIds.h"
 

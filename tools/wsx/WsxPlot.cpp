@@ -12,7 +12,7 @@
 
 #include "WsxTool.h"
 #include "data/RadData.h"
-#include "display/QtPageOutput.h"
+#include "display/qt/QtPageOutput.h"
 #include "document/GraphParam.h"
 
 namespace {

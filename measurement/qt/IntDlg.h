@@ -1,0 +1,96 @@
+// CIntDlg: the "Interval Measurement" dialog: daily window, period, data files, memo, auto-start.
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <string>
+
+#include "document/qt/DialogTemplate.h"
+#include "resources/Language.h"
+
+class CIntervalScheduler;
+class COrvelDoc;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QShowEvent;
+class QSpinBox;
+
+class CIntDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int IDC_FILE = 1007;
+    static constexpr int IDC_FILE_REF = 1008;
+    static constexpr int IDC_AUTO_NAME = 1009;
+    static constexpr int IDC_MEMO = 1010;
+    static constexpr int IDC_USER_FILE = 1011;
+    static constexpr int IDC_MIN_LABEL = 1021;
+    static constexpr int IDC_AUTO_START = 1025;
+    static constexpr int IDC_FROM_HOUR = 1034;
+    static constexpr int IDC_FROM_MINUTE = 1035;
+    static constexpr int IDC_TO_HOUR = 1036;
+    static constexpr int IDC_TO_MINUTE = 1037;
+    static constexpr int IDC_PERIOD = 1042;
+    static constexpr int IDC_FOLDER = 1045;
+    static constexpr int IDC_FOLDER_REF = 1046;
+    static constexpr int kMaxMemoChars = 50;
+
+    explicit CIntDlg(Language language, QWidget* parent = nullptr);
+
+    // The Interval Meas. command (32775): shows the document's interval settings; on Start
+    // copies them back, checks the user file's sensor type and the folder, and when they pass
+    // stores the settings file and starts the schedule (true). A failed check shows its message
+    // and the dialog again; Cancel ends the command (false).
+    static bool Run(COrvelDoc& doc, CIntervalScheduler& scheduler, QWidget* parent);
+
+    enum class FolderState { Missing, ReadOnly, Usable };
+    // The folder with every trailing '/' removed: missing (also when nothing is left), not
+    // writable, or usable. Anything that exists counts as a folder.
+    static FolderState CheckFolder(std::string folder);
+    // The folder part of a file path, up to and including its last '/'; "" for a bare name.
+    static std::string FolderOfFile(const std::string& path);
+
+    // Start: the spins into seconds, then the other members; a memo of more than 50
+    // characters is refused and the dialog stays open.
+    void accept() override;
+
+    int64_t m_start = 0;
+    int64_t m_end = 0;
+    int64_t m_period = 0;
+    std::string m_folder;
+    int m_nameMode = 0;  // 0: user-defined file, 1: automatic daily names
+    std::string m_file;
+    std::string m_strMemo;
+    int m_autoStart = 0;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateTimeControls();
+    void CreateFileControls();
+    QSpinBox* AddSpin(int id, int x, int y, int w, int maximum, int minimum = 0);
+    void FillControls();
+    bool ReadControls();
+    void UpdateEnabling();
+    void OnFolderRef();
+    void OnFileRef();
+
+    Language m_language;
+    CDialogTemplate m_template;
+    QSpinBox* m_fromHour;
+    QSpinBox* m_fromMinute;
+    QSpinBox* m_toHour;
+    QSpinBox* m_toMinute;
+    QSpinBox* m_periodSpin;
+    QRadioButton* m_userFile;
+    QRadioButton* m_autoName;
+    QLineEdit* m_fileEdit;
+    QPushButton* m_fileRef;
+    QLineEdit* m_folderEdit;
+    QPushButton* m_folderRef;
+    QLineEdit* m_memoEdit;
+    QCheckBox* m_autoStartCheck;
+};

@@ -1,0 +1,126 @@
+// The Qt wait pump: wakes for bytes, deadlines, quit requests and hang-ups, and keeps the
+// program's events flowing while it sleeps.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <chrono>
+#include <thread>
+
+#include "tests/support/qt/AppHarness.h"
+#include "app/QtWaitPump.h"
+
+using namespace apptest;
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+namespace {
+
+struct Pipe {
+    Pipe() { EXPECT_EQ(pipe2(fds, O_NONBLOCK), 0); }
+    ~Pipe() {
+        close(fds[0]);
+        close(fds[1]);
+    }
+    int fds[2] = {-1, -1};
+};
+
+// Waits as the link does: again and again until something other than Ready comes back.
+IWaitPump::Result WaitUntilSettled(CQtWaitPump& pump, int fd, Clock::time_point deadline,
+                                   const std::function<bool()>& done = {}) {
+    for (;;) {
+        const IWaitPump::Result result = pump.Wait(fd, deadline);
+        if (result != IWaitPump::Result::Ready || (done && done())) {
+            return result;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(QtWaitPump, ReturnsReadyWhenBytesArrive) {
+    Application();
+    CQtWaitPump pump;
+    Pipe p;
+    QTimer::singleShot(20, [&p] { ASSERT_EQ(write(p.fds[1], "OK\r", 3), 3); });
+    const auto deadline = Clock::now() + milliseconds(5000);
+    char buffer[8] = {};
+    auto done = [&] { return read(p.fds[0], buffer, sizeof buffer) > 0; };
+    EXPECT_EQ(WaitUntilSettled(pump, p.fds[0], deadline, done), IWaitPump::Result::Ready);
+    EXPECT_STREQ(buffer, "OK\r");
+    EXPECT_LT(Clock::now(), deadline);
+}
+
+TEST(QtWaitPump, DeadlineIsNeverReportedEarly) {
+    Application();
+    CQtWaitPump pump;
+    Pipe p;
+    for (int ms : {1, 30, 120}) {
+        const auto deadline = Clock::now() + milliseconds(ms);
+        EXPECT_EQ(WaitUntilSettled(pump, p.fds[0], deadline), IWaitPump::Result::Deadline);
+        EXPECT_GE(Clock::now(), deadline) << ms;
+    }
+    EXPECT_EQ(pump.Wait(p.fds[0], Clock::now() - milliseconds(1)), IWaitPump::Result::Deadline);
+}
+
+TEST(QtWaitPump, QuitFromAnotherThreadEndsTheWaitAndEveryLaterOne) {
+    Application();
+    CQtWaitPump pump;
+    Pipe p;
+    std::thread quitter([&pump] {
+        std::this_thread::sleep_for(milliseconds(50));
+        pump.RequestQuit();
+    });
+    const auto start = Clock::now();
+    EXPECT_EQ(WaitUntilSettled(pump, p.fds[0], start + milliseconds(10000)),
+              IWaitPump::Result::Quit);
+    quitter.join();
+    EXPECT_LT(Clock::now() - start, milliseconds(5000));
+    EXPECT_TRUE(pump.QuitRequested());
+    EXPECT_EQ(pump.Wait(p.fds[0], Clock::now() + milliseconds(1000)), IWaitPump::Result::Quit);
+}
+
+TEST(QtWaitPump, ReportsHangUpWhenTheDeviceGoes) {
+    Application();
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    CQtWaitPump pump;
+    QTimer::singleShot(20, [&master] { close(master); });
+    EXPECT_EQ(WaitUntilSettled(pump, slave, Clock::now() + milliseconds(5000)),
+              IWaitPump::Result::HangUp);
+    close(slave);
+}
+
+TEST(QtWaitPump, TimersAndPostedEventsRunDuringTheWait) {
+    Application();
+    CQtWaitPump pump;
+    Pipe p;
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    timer.start(10);
+    bool posted = false;
+    QMetaObject::invokeMethod(
+        &timer, [&posted] { posted = true; }, Qt::QueuedConnection);
+    WaitUntilSettled(pump, p.fds[0], Clock::now() + milliseconds(200));
+    EXPECT_TRUE(posted);
+    EXPECT_GE(ticks, 5);
+}
+
+TEST(QtWaitPump, AWaitInsideAnotherKeepsTheOuterDeadline) {
+    Application();
+    CQtWaitPump pump;
+    Pipe outer, inner;
+    IWaitPump::Result innerResult = IWaitPump::Result::Ready;
+    QTimer::singleShot(10, [&] {
+        innerResult = WaitUntilSettled(pump, inner.fds[0], Clock::now() + milliseconds(30));
+    });
+    const auto deadline = Clock::now() + milliseconds(150);
+    EXPECT_EQ(WaitUntilSettled(pump, outer.fds[0], deadline), IWaitPump::Result::Deadline);
+    EXPECT_EQ(innerResult, IWaitPump::Result::Deadline);
+    EXPECT_GE(Clock::now(), deadline);
+    EXPECT_LT(Clock::now(), deadline + milliseconds(3000));
+}

@@ -1,0 +1,263 @@
+// The "Graph Setting" dialog: range check, per-scale Y pairs, refresh, preview and colour swatch.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "tests/support/qt/DialogTestSupport.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/qt/ModalScript.h"
+#include "tests/display/TestSpectra.h"
+#include "display/qt/ColorButton.h"
+#include "display/qt/GraphDlg.h"
+#include "document/OrvelDoc.h"
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFF;
+
+QRgb Rgb(int r, int g, int b) {
+    return qRgb(r, g, b);
+}
+
+class GraphDlgTest : public ::testing::Test {
+protected:
+    GraphDlgTest() : doc(std::make_unique<COrvelDoc>(folder.Path())) { doc->SetHost(&host); }
+    ~GraphDlgTest() override { doc.reset(); }
+
+    COrvelSettings Stored() const {
+        COrvelSettings stored(folder.Path());
+        stored.LoadSaveConfig(doc->m_cfgPath, COrvelSettings::kLoad);
+        return stored;
+    }
+    // A dialog shown without its own event loop, filled like the Graph command fills it.
+    std::unique_ptr<CGraphDlg> ShowDialog() {
+        auto dlg = std::make_unique<CGraphDlg>(Language::English);
+        dlg->m_pData = &doc->m_radData;
+        dlg->m_title = doc->m_graphTitle;
+        dlg->m_param = doc->m_graphParam;
+        dlg->show();
+        return dlg;
+    }
+
+    TempFolder folder;
+    FakeHost host;
+    std::unique_ptr<COrvelDoc> doc;
+};
+
+// Refused: the message, the dialog again with the values it opened with, nothing stored.
+TEST_F(GraphDlgTest, WavelengthRangeMustLieInsideTheAvailableArea) {
+    const struct {
+        const char *from, *to;
+        bool accepted;
+    } cases[] = {
+        {"400", "700", true},    {"300", "1100", true},    {"700", "400", true},
+        {"250", "700", false},   {"400", "1100.5", false}, {"abc", "700", false},
+        {"299.9", "500", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.from) + " - " + c.to);
+        doc->m_graphParam.xMin = 350.0;
+        doc->m_graphParam.xMax = 1050.0;
+        std::filesystem::remove(doc->m_cfgPath);
+        host.redraws = 0;
+        std::string message;
+        QStringList shown;
+        ModalScript script;
+        script.Then(Inspect(
+            [&](QWidget* dlg) {
+                SetText(dlg, CGraphDlg::IDC_X_FROM, c.from);
+                SetText(dlg, CGraphDlg::IDC_X_TO, c.to);
+            },
+            1));
+        if (!c.accepted) {
+            script.Then(Acknowledge(message)).Then(Inspect([&](QWidget* dlg) {
+                shown << TextOf(dlg, CGraphDlg::IDC_X_FROM) << TextOf(dlg, CGraphDlg::IDC_X_TO);
+            }));
+        }
+        EXPECT_EQ(CGraphDlg::Run(*doc, nullptr), c.accepted);
+        EXPECT_EQ(host.redraws, 1);
+        if (c.accepted) {
+            EXPECT_EQ(doc->m_graphParam.xMin, std::stod(c.from));
+            EXPECT_EQ(Stored().m_graphParam.xMax, std::stod(c.to));
+        } else {
+            EXPECT_EQ(message, "Available Area is\n300 - 1100 [nm]");
+            EXPECT_EQ(shown, (QStringList{"350", "1050"}));
+            EXPECT_EQ(doc->m_graphParam.xMin, 350.0);
+            EXPECT_FALSE(std::filesystem::exists(doc->m_cfgPath));
+        }
+    }
+}
+
+TEST_F(GraphDlgTest, ClickRewritesManualLimitAsWholeNumberAndOkStoresIt) {
+    doc->m_graphParam.autoScale = 0;
+    QString shown;
+    ModalScript script;
+    script.Then(Inspect(
+        [&](QWidget* dlg) {
+            SetText(dlg, CGraphDlg::IDC_Y_MAX, "12.7");
+            Click(dlg, CGraphDlg::IDC_GRID);
+            shown = TextOf(dlg, CGraphDlg::IDC_Y_MAX);
+        },
+        1));
+    EXPECT_TRUE(CGraphDlg::Run(*doc, nullptr));
+    EXPECT_EQ(shown, "13");
+    EXPECT_EQ(doc->m_graphParam.yMaxLin, 13.0);
+    EXPECT_EQ(doc->m_graphParam.grid, 0);
+    EXPECT_EQ(Stored().m_graphParam.yMaxLin, 13.0);
+}
+
+TEST_F(GraphDlgTest, LogAndLinearScalesKeepTheirOwnManualRange) {
+    doc->m_graphParam.autoScale = 0;
+    auto dlg = ShowDialog();
+    EXPECT_EQ(TextOf(dlg.get(), CGraphDlg::IDC_Y_MAX), "32000");
+    SetText(dlg.get(), CGraphDlg::IDC_Y_MAX, "25000");
+    Click(dlg.get(), CGraphDlg::IDC_LOG);  // stores the linear pair, shows the log pair
+    EXPECT_EQ(TextOf(dlg.get(), CGraphDlg::IDC_Y_MAX), "4");
+    EXPECT_EQ(TextOf(dlg.get(), CGraphDlg::IDC_Y_MIN), "0");
+    SetText(dlg.get(), CGraphDlg::IDC_Y_MAX, "5");
+    SetText(dlg.get(), CGraphDlg::IDC_Y_MIN, "-2");
+    Click(dlg.get(), CGraphDlg::IDC_LOG);  // stores the log pair, shows the linear pair
+    EXPECT_EQ(TextOf(dlg.get(), CGraphDlg::IDC_Y_MAX), "25000");
+    EXPECT_EQ(TextOf(dlg.get(), CGraphDlg::IDC_Y_MIN), "0");
+    Click(dlg.get(), 1);
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(dlg->m_param.yMaxLin, 25000.0);
+    EXPECT_EQ(dlg->m_param.yMinLin, 0.0);
+    EXPECT_EQ(dlg->m_param.yMaxLog, 5.0);
+    EXPECT_EQ(dlg->m_param.yMinLog, -2.0);
+    EXPECT_EQ(dlg->m_param.logScale, 0);
+}
+
+TEST_F(GraphDlgTest, AutoscaleGreysTheYEditsWhoseValuesAreStillStored) {
+    doc->m_graphParam.autoScale = 0;
+    auto dlg = ShowDialog();
+    auto* yMax = Control<QLineEdit>(dlg.get(), CGraphDlg::IDC_Y_MAX);
+    auto* yMin = Control<QLineEdit>(dlg.get(), CGraphDlg::IDC_Y_MIN);
+    EXPECT_TRUE(yMax->isEnabled());
+    SetText(dlg.get(), CGraphDlg::IDC_Y_MAX, "500");
+    Click(dlg.get(), CGraphDlg::IDC_AUTOSCALE);
+    EXPECT_FALSE(yMax->isEnabled());
+    EXPECT_FALSE(yMin->isEnabled());
+    Click(dlg.get(), 1);
+    EXPECT_EQ(dlg->m_param.autoScale, 1);
+    EXPECT_EQ(dlg->m_param.yMaxLin, 500.0);
+}
+
+TEST_F(GraphDlgTest, EnterRedrawsThePreviewAndLeavesTheDialogOpen) {
+    doc->m_graphParam.autoScale = 0;
+    auto dlg = ShowDialog();
+    auto* yMax = Control<QLineEdit>(dlg.get(), CGraphDlg::IDC_Y_MAX);
+    yMax->setText("99.6");
+    yMax->setFocus();
+    QTest::keyClick(yMax, Qt::Key_Return);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), 0);
+    EXPECT_EQ(yMax->text(), "100");
+    EXPECT_EQ(dlg->m_param.yMaxLin, 99.6);
+}
+
+TEST_F(GraphDlgTest, ChosenColourReachesSwatchPreviewAndDocument) {
+    CColorButton* swatch = nullptr;
+    Colour beforeCancel = 0;
+    ModalScript script;
+    script.Then(Press(CGraphDlg::IDC_COLOR))
+        .Then([](QWidget* w) {
+            auto* colours = qobject_cast<QColorDialog*>(w);
+            ASSERT_NE(colours, nullptr);
+            EXPECT_EQ(colours->currentColor(), QColor(255, 0, 0));
+            colours->setCurrentColor(QColor(10, 20, 30));
+            colours->accept();
+        })
+        .Then([&](QWidget* dlg) {
+            swatch = static_cast<CGraphDlg*>(dlg)->ColorButton();
+            beforeCancel = swatch->m_color;
+            Click(dlg, CGraphDlg::IDC_COLOR);
+        })
+        .Then([](QWidget* w) { static_cast<QDialog*>(w)->reject(); })
+        .Then([&](QWidget* dlg) {
+            EXPECT_EQ(swatch->m_color, beforeCancel);
+            Click(dlg, 1);
+        });
+    EXPECT_TRUE(CGraphDlg::Run(*doc, nullptr));
+    EXPECT_EQ(beforeCancel, MakeRgb(10, 20, 30));
+    EXPECT_EQ(doc->m_graphParam.color0, MakeRgb(10, 20, 30));
+    EXPECT_EQ(Stored().m_graphParam.color0, MakeRgb(10, 20, 30));
+}
+
+// Counts the pixels of colour c inside and outside a rectangle of an image.
+std::pair<int, int> CountInsideOutside(const QImage& image, const QRect& area, QRgb c) {
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == c) {
+                (area.contains(x, y) ? inside : outside) += 1;
+            }
+        }
+    }
+    return {inside, outside};
+}
+
+TEST_F(GraphDlgTest, PreviewDrawsFrameAndCurvesInsideTheAreaOfControl1016) {
+    testspectra::MakeSunDataSet(doc->m_radData);
+    doc->m_graphParam.color0 = MakeRgb(255, 0, 255);
+    doc->m_graphParam.grid = 0;
+    auto dlg = ShowDialog();
+    const CanvasRect r = dlg->PreviewRect();
+    const QRect area(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    const QImage image = dlg->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(area.left(), area.center().y()), Rgb(0, 128, 0));
+    EXPECT_EQ(image.pixel(area.center().x(), area.top()), Rgb(0, 128, 0));
+    // Measure0's colour appears in the preview and, outside it, only on the swatch.
+    const QRect swatch = dlg->ColorButton()->geometry();
+    const auto [magentaIn, magentaOut] = CountInsideOutside(image, area, Rgb(255, 0, 255));
+    const int onSwatch = CountInsideOutside(image, swatch, Rgb(255, 0, 255)).first;
+    EXPECT_GT(magentaIn, 20);
+    EXPECT_EQ(magentaOut, onSwatch);
+    const auto [blueIn, blueOut] = CountInsideOutside(image, area, Rgb(0, 0, 255));
+    EXPECT_GT(blueIn, 20);
+    EXPECT_EQ(blueOut, 0);
+}
+
+TEST_F(GraphDlgTest, PreviewOfAnEmptyDataSetIsTheBareFrame) {
+    auto dlg = ShowDialog();
+    const CanvasRect r = dlg->PreviewRect();
+    const QImage image = dlg->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect inner(r.left + 2, r.top + 2, r.right - r.left - 4, r.bottom - r.top - 4);
+    EXPECT_EQ(CountInsideOutside(image, inner, kWhite).first, inner.width() * inner.height());
+    EXPECT_EQ(image.pixel(r.left, r.top + 10), Rgb(0, 128, 0));
+    EXPECT_EQ(image.pixel(r.right - 1, r.bottom - 10), Rgb(0, 128, 0));
+}
+
+TEST_F(GraphDlgTest, SwatchFillsTheButtonWithItsColourAndCentresTheWordColor) {
+    auto dlg = ShowDialog();
+    CColorButton* swatch = dlg->ColorButton();
+    swatch->m_color = MakeRgb(0, 200, 100);
+    swatch->setEnabled(false);
+    const QImage image = swatch->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb fill = Rgb(0, 200, 100);
+    EXPECT_EQ(image.pixel(0, 0), fill);
+    EXPECT_EQ(image.pixel(image.width() - 1, image.height() - 1), fill);
+    // The dark text pixels lie around the middle, as far left of it as right.
+    int left = image.width();
+    int right = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 60) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    ASSERT_GE(right, 0) << "no text drawn";
+    EXPECT_NEAR((left + right) / 2.0, image.width() / 2.0, 2.0);
+}
+
+}  // namespace

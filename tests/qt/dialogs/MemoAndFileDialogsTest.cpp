@@ -1,0 +1,177 @@
+// The "Data Memo" dialog and the Qt save dialog, alone and under the document's save commands.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "tests/support/qt/DialogTestSupport.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/qt/ModalScript.h"
+#include "tests/support/TestRecords.h"
+#include "data/qt/MemoDlg.h"
+#include "document/OrvelDoc.h"
+#include "document/qt/QtFileDialogs.h"
+
+namespace {
+
+void Touch(const std::string& path) {
+    std::ofstream(path) << "x";
+}
+
+TEST(MemoDlgTest, OkReturnsTheEditedMemoAndCancelKeepsTheOldOne) {
+    std::string memo = "Data Memo";
+    QString shown, title;
+    ModalScript script;
+    script
+        .Then(Inspect(
+            [&](QWidget* dlg) {
+                title = dlg->windowTitle();
+                shown = TextOf(dlg, CMemoDlg::IDC_MEMO);
+                SetText(dlg, CMemoDlg::IDC_MEMO, "south roof");
+            },
+            1))
+        .Then(Inspect([](QWidget* dlg) { SetText(dlg, CMemoDlg::IDC_MEMO, "never taken"); }));
+    EXPECT_TRUE(CMemoDlg::Run(memo, Language::English, nullptr));
+    EXPECT_EQ(memo, "south roof");
+    EXPECT_FALSE(CMemoDlg::Run(memo, Language::English, nullptr));
+    EXPECT_EQ(memo, "south roof");
+    EXPECT_EQ(title, "Data Memo");
+    EXPECT_EQ(shown, "Data Memo");
+}
+
+TEST(MemoDlgTest, TypingStopsAtFiftyCharacters) {
+    CMemoDlg dlg(Language::English);
+    dlg.show();
+    auto* edit = Control<QLineEdit>(&dlg, CMemoDlg::IDC_MEMO);
+    QTest::keyClicks(edit, QString(60, 'a'));
+    EXPECT_EQ(edit->text().size(), 50);
+}
+
+TEST(MemoDlgTest, LongerMemoIsRefusedWithTheFrameworkMessageInEitherLanguage) {
+    const struct {
+        Language language;
+        const char* message;
+    } cases[] = {{Language::English, "Please enter no more than 50 characters."},
+                 {Language::Japanese, "50 文字以内で入力してください。"}};
+    for (const auto& c : cases) {
+        std::string memo(51, 'x');
+        std::string message;
+        int focused = -1;
+        QString kept;
+        ModalScript script;
+        script.Then(Press(1))
+            .Then(Acknowledge(message))
+            .Then(Inspect(
+                [&](QWidget* dlg) {
+                    focused = FocusedId(dlg);
+                    kept = TextOf(dlg, CMemoDlg::IDC_MEMO);
+                    SetText(dlg, CMemoDlg::IDC_MEMO, QString(50, 'y'));
+                },
+                1));
+        EXPECT_TRUE(CMemoDlg::Run(memo, c.language, nullptr));
+        EXPECT_EQ(message, c.message);
+        EXPECT_EQ(focused, CMemoDlg::IDC_MEMO);
+        EXPECT_EQ(kept.size(), 51);
+        EXPECT_EQ(memo, std::string(50, 'y'));
+    }
+}
+
+TEST(QtFileDialogsTest, FilterPairsBecomeQtFiltersThatShowTheirNamesAsWritten) {
+    EXPECT_EQ(CQtFileDialogs::NameFilters("Halvo Data Files(*.wsx)|*.wsx|All Files(*.*)|*.*||"),
+              (QStringList{"Halvo Data Files(*.wsx) (*.wsx)", "All Files(*.*) (*)"}));
+    EXPECT_EQ(CQtFileDialogs::NameFilters("Text(*.txt;*.csv)|*.txt;*.csv||"),
+              (QStringList{"Text(*.txt;*.csv) (*.txt *.csv)"}));
+    EXPECT_TRUE(CQtFileDialogs::NameFilters("").isEmpty());
+    EXPECT_TRUE(CQtFileDialogs::NameFilters("Unpaired").isEmpty());
+}
+
+TEST(QtFileDialogsTest, DefaultExtensionOnlyForANameWithoutOne) {
+    const struct {
+        const char* path;
+        const char* expected;
+    } cases[] = {{"/data/roof", "/data/roof.wsx"},
+                 {"/data/roof.wsx", "/data/roof.wsx"},
+                 {"/data/roof.txt", "/data/roof.txt"},
+                 {"/data.d/roof", "/data.d/roof.wsx"},
+                 {"roof", "roof.wsx"},
+                 {"/data/", "/data/"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(CQtFileDialogs::WithDefaultExtension(c.path, "wsx"), c.expected) << c.path;
+    }
+    EXPECT_EQ(CQtFileDialogs::WithDefaultExtension("/data/roof", ""), "/data/roof");
+}
+
+class SaveDialogTest : public ::testing::Test {
+protected:
+    SAVEDIALOG Dialog(bool confirmOverwrite) const {
+        SAVEDIALOG d;
+        d.title = "Save";
+        d.filter = "Halvo Data Files(*.wsx)|*.wsx|All Files(*.*)|*.*||";
+        d.defaultExtension = "wsx";
+        d.initialName = folder.Path() + "NoName.wsx";
+        d.confirmOverwrite = confirmOverwrite;
+        return d;
+    }
+    // Accepts the save dialog with name typed into it.
+    static ModalScript::Step Choose(const std::string& name) {
+        return [name](QWidget* w) { TypeIntoFileDialog(w, name); };
+    }
+
+    TempFolder folder;
+    CQtFileDialogs dialogs{nullptr, Language::English};
+};
+
+TEST_F(SaveDialogTest, ExistingFileIsQuestionedOnlyWhenAskedFor) {
+    const std::string existing = folder.Path() + "old.wsx";
+    Touch(existing);
+    std::string path;
+    {
+        ModalScript script;
+        script.Then(Choose(existing));
+        ASSERT_TRUE(dialogs.ChooseSaveFile(Dialog(false), path));
+        EXPECT_EQ(path, existing);
+    }
+    path.clear();
+    bool questioned = false;
+    ModalScript script;
+    script.Then(Choose(existing)).Then([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        questioned = true;
+        box->button(QMessageBox::Yes)->click();
+    });
+    ASSERT_TRUE(dialogs.ChooseSaveFile(Dialog(true), path));
+    EXPECT_TRUE(questioned);
+    EXPECT_EQ(path, existing);
+}
+
+TEST_F(SaveDialogTest, SaveCommandAsksAgainForAnExistingNameThenTakesTheMemo) {
+    auto doc = std::make_unique<COrvelDoc>(folder.Path());
+    FakeMessageBox messages;
+    FakeHost host;
+    doc->SetMessageBox(&messages);
+    doc->SetHost(&host);
+    FillSampleSet(doc->m_radData, 1);
+    const std::string existing = folder.Path() + "old.wsx";
+    Touch(existing);
+    ModalScript script;
+    script.Then(Choose(existing))
+        .Then(Choose(folder.Path() + "new"))
+        .Then(Inspect([](QWidget* dlg) { SetText(dlg, CMemoDlg::IDC_MEMO, "east mast"); }, 1));
+    doc->OnFileSave(dialogs);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"OverWrite is prohibited"});
+    const std::string saved = folder.Path() + "new.wsx";
+    EXPECT_TRUE(std::filesystem::exists(saved));
+    EXPECT_EQ(host.title, saved);
+    EXPECT_EQ(doc->m_dataMemo, "east mast");
+    CRadData read;
+    EXPECT_EQ(read.LoadFile(saved.c_str()), 1);
+    EXPECT_EQ(read.m_memo, "east mast");
+}
+
+}  // namespace

@@ -1,0 +1,255 @@
+// Tests of the QPainter canvas: the page on an image and in a PDF, text metrics, clipping.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QFile>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+
+#include "data/RadData.h"
+#include "display/DrawArea.h"
+#include "display/GraphPlot.h"
+#include "display/PageDrawer.h"
+#include "display/qt/QtCanvas.h"
+#include "display/qt/QtPageOutput.h"
+#include "document/GraphParam.h"
+#include "tests/display/TestSpectra.h"
+#include "tests/support/ScopedTimeZone.h"
+
+namespace {
+
+const PageTexts kTexts{"Global irradiance", "Rooftop, clear sky"};
+const char* const kReference = HALVO_DISPLAY_TEST_DATA "/page_800x600.png";
+// A record the simulated instruments measured at noon in Tokyo, saved by the data core.
+const char* const kSimulatedRecord = HALVO_DISPLAY_TEST_DATA "/simulated-noon.wsx";
+
+bool IsRed(QRgb p) {
+    return qRed(p) > 180 && qGreen(p) < 90 && qBlue(p) < 90;
+}
+bool IsBlue(QRgb p) {
+    return qBlue(p) > 180 && qRed(p) < 90 && qGreen(p) < 90;
+}
+bool IsFrameGreen(QRgb p) {
+    return qGreen(p) > 90 && qGreen(p) < 170 && qRed(p) < 60;
+}
+bool IsInk(QRgb p) {
+    return qGray(p) < 160;
+}
+
+// Bounding box of the pixels the predicate picks inside the region.
+QRect BoundsOf(const QImage& image, const QRect& region, bool (*pick)(QRgb)) {
+    QRect box;
+    for (int y = region.top(); y <= region.bottom(); ++y) {
+        for (int x = region.left(); x <= region.right(); ++x) {
+            if (pick(image.pixel(x, y))) {
+                box = box.united(QRect(x, y, 1, 1));
+            }
+        }
+    }
+    return box;
+}
+
+int CountIn(const QImage& image, const QRect& region, bool (*pick)(QRgb)) {
+    int n = 0;
+    for (int y = region.top(); y <= region.bottom(); ++y) {
+        for (int x = region.left(); x <= region.right(); ++x) {
+            n += pick(image.pixel(x, y)) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+class QtCanvasTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "display_widget_tests";
+        static char* argv[] = {name, nullptr};
+        if (QGuiApplication::instance() == nullptr) {
+            s_app = new QGuiApplication(argc, argv);
+        }
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+    static void TearDownTestSuite() {
+        delete s_app;
+        s_app = nullptr;
+    }
+
+    void SetUp() override { testspectra::MakeSunDataSet(m_data); }
+
+    static QGuiApplication* s_app;
+    CRadData m_data;
+    GRAPHPARAM m_param;
+};
+
+QGuiApplication* QtCanvasTest::s_app = nullptr;
+
+}  // namespace
+
+TEST_F(QtCanvasTest, PageOnAnImageShowsFrameCurvesAndTextsInsideItsArea) {
+    QImage image(1000, 600, QImage::Format_RGB32);
+    ASSERT_EQ(RenderPageToImage(image, m_data, m_param, kTexts), PageRenderResult::Complete);
+    // 800 x 600 page: plot (112, 75)-(736, 510); 500 nm lies at x = 112 + 156.
+    const QRect plot(113, 76, 622, 433);
+    EXPECT_TRUE(IsFrameGreen(image.pixel(112, 300)));
+    EXPECT_TRUE(IsFrameGreen(image.pixel(400, 75)));
+    EXPECT_GT(CountIn(image, QRect(266, 76, 5, 433), IsRed), 0);
+    EXPECT_GT(CountIn(image, plot, IsBlue), 100);
+    EXPECT_GT(CountIn(image, QRect(300, 10, 200, 25), IsInk), 50);  // title
+    EXPECT_GT(CountIn(image, QRect(0, 200, 100, 200), IsInk), 50);  // Y title
+    EXPECT_EQ(CountIn(image, QRect(800, 0, 200, 600), IsInk), 0);   // right of the page
+    const QRect legendMarks = BoundsOf(image, QRect(0, 540, 800, 60), IsRed);
+    ASSERT_FALSE(legendMarks.isNull());
+    EXPECT_LT(legendMarks.right(), 736);
+}
+
+TEST_F(QtCanvasTest, CurveIsCutOneUnitInsideTheFrame) {
+    m_param.autoScale = 0;
+    m_param.yMaxLin = 400.0;  // the sun curve reaches 1500: far above the top
+    QImage image(800, 600, QImage::Format_RGB32);
+    ASSERT_EQ(RenderPageToImage(image, m_data, m_param, kTexts), PageRenderResult::Complete);
+    EXPECT_EQ(CountIn(image, QRect(0, 0, 800, 76), IsRed), 0);
+    EXPECT_GT(CountIn(image, QRect(113, 76, 622, 4), IsRed), 0);
+}
+
+TEST_F(QtCanvasTest, ClipFollowsAShiftedWindowOrigin) {
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    auto plot = std::make_unique<CGraphPlot>();
+    plot->m_rect = {50, 40, 250, 200};
+    m_data.Select(0, 0);
+    m_param.autoScale = 0;
+    m_param.yMaxLin = 400.0;
+    {
+        QPainter painter(&image);
+        CQtCanvas canvas(painter, CanvasKind::Printer);
+        canvas.SetWindowOrg(-60, -50);
+        plot->LoadSpectrum(m_param, m_data);
+        plot->SetRange(m_param);
+        plot->DrawSpectrum(canvas, MakeRgb(255, 0, 0), 0);
+    }
+    const QRect red = BoundsOf(image, image.rect(), IsRed);
+    ASSERT_FALSE(red.isNull());
+    EXPECT_GE(red.left(), 111);
+    EXPECT_EQ(red.top(), 91);
+    EXPECT_LE(red.right(), 308);
+    EXPECT_LE(red.bottom(), 248);
+}
+
+TEST_F(QtCanvasTest, FontsHaveTheAskedCellHeightAndUpwardTextRunsUpwards) {
+    QImage image(300, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        CQtCanvas canvas(painter, CanvasKind::Screen);
+        canvas.SelectFont({"Times New Roman", 24, 0});
+        EXPECT_EQ(QFontInfo(painter.font()).family(), "Liberation Serif")
+            << "the reference picture assumes fonts-liberation (scripts/setup.sh)";
+        const CanvasSize extent = canvas.GetTextExtent("Wavelength [nm]");
+        EXPECT_NEAR(extent.cy, 24, 1);
+        EXPECT_GT(extent.cx, 100);
+        canvas.SelectFont({"Times New Roman", 24, 900});
+        canvas.SetTextAlign(kAlignCenter | kAlignBaseline);
+        canvas.TextOut(150, 150, "Spectral irradiance");
+    }
+    // Upwards, the glyphs stand left of the baseline and only descenders cross it.
+    const QRect ink = BoundsOf(image, image.rect(), IsInk);
+    ASSERT_FALSE(ink.isNull());
+    EXPECT_GT(ink.height(), 3 * ink.width());
+    EXPECT_NEAR(ink.center().y(), 150, 4);
+    EXPECT_GE(ink.left(), 150 - 24);
+    EXPECT_LE(ink.right(), 150 + 6);
+}
+
+TEST_F(QtCanvasTest, PageInAPdfIsOneNonEmptyPage) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("page.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    const PrinterCaps caps = PrinterCapsOf(printer);
+    EXPECT_GT(caps.horzRes, 1000);
+    EXPECT_EQ(caps.logPixelsX, printer.resolution());
+    ASSERT_EQ(RenderPageToPrinter(printer, m_data, m_param, kTexts), PageRenderResult::Complete);
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    EXPECT_GT(pdf.size(), 2000);
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    const QRegularExpression page(R"(/Type\s*/Page[^s])");
+    EXPECT_EQ(QString::fromLatin1(pdf).count(page), 1);
+}
+
+// The printer page is the screen page of the same size moved right and down by a fortieth.
+TEST_F(QtCanvasTest, PrinterPageLandsShiftedByAFortieth) {
+    const DrawArea area = PrinterDrawArea({480, 660, 60, 60});
+    ASSERT_EQ(area, (DrawArea{480, 360, 12, 9}));
+    QImage printed(480, 660, QImage::Format_RGB32);
+    printed.fill(Qt::white);
+    {
+        QPainter painter(&printed);
+        CQtCanvas canvas(painter, CanvasKind::Printer);
+        ApplyDrawArea(canvas, area);
+        CPageDrawer drawer(canvas, area.width, area.height);
+        ASSERT_TRUE(drawer.Draw(m_data, m_param, kTexts));
+    }
+    QImage screen(480, 360, QImage::Format_RGB32);
+    ASSERT_EQ(RenderPageToImage(screen, m_data, m_param, kTexts), PageRenderResult::Complete);
+    EXPECT_EQ(printed.copy(12, 9, 468, 351), screen.copy(0, 0, 468, 351));
+    EXPECT_EQ(CountIn(printed, QRect(0, 0, 480, 9), IsInk), 0);
+    EXPECT_EQ(CountIn(printed, QRect(0, 380, 480, 280), IsInk), 0);
+    EXPECT_GT(CountIn(printed, QRect(12, 9, 468, 351), IsRed), 100);
+}
+
+TEST_F(QtCanvasTest, RecordTimeBeforeNineteenSeventyStopsTheImagePage) {
+    m_data.GetRecord(0)->measTime = -5;
+    QImage image(800, 600, QImage::Format_RGB32);
+    ASSERT_EQ(RenderPageToImage(image, m_data, m_param, kTexts), PageRenderResult::Stopped);
+    EXPECT_EQ(CountIn(image, QRect(113, 76, 622, 433), IsRed), 0);
+    EXPECT_TRUE(IsFrameGreen(image.pixel(112, 300)));
+}
+
+// A drawing regression shows as a difference from the stored picture of a simulated record's
+// page (time stamp in UTC). With HALVO_UPDATE_REFERENCE=1 the picture is written anew instead.
+TEST_F(QtCanvasTest, SimulatedRecordPageMatchesTheStoredReferencePicture) {
+    CRadData simulated;
+    ASSERT_EQ(simulated.LoadFile(kSimulatedRecord), 1);
+    QImage image(800, 600, QImage::Format_RGB32);
+    {
+        const ScopedTimeZone utc("UTC");
+        ASSERT_EQ(RenderPageToImage(image, simulated, m_param,
+                                    PageTexts{"Graph Title", simulated.m_memo}),
+                  PageRenderResult::Complete);
+    }
+    if (std::getenv("HALVO_UPDATE_REFERENCE") != nullptr) {
+        ASSERT_TRUE(image.save(kReference));
+        return;
+    }
+    QImage reference(kReference);
+    ASSERT_FALSE(reference.isNull()) << kReference;
+    reference = reference.convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(reference.size(), image.size());
+    int differing = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb a = image.pixel(x, y);
+            const QRgb b = reference.pixel(x, y);
+            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                    std::abs(qBlue(a) - qBlue(b))});
+            differing += d > 48 ? 1 : 0;
+        }
+    }
+    EXPECT_LE(differing, image.width() * image.height() / 500)
+        << differing << " pixels differ from " << kReference;
+}

@@ -1,0 +1,268 @@
+// The whole application in this process against the simulated instruments on a
+// pseudo-terminal: first run, Execute, Break, closing, printing and auto-started interval runs.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QImage>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QtTest/QTest>
+#include <filesystem>
+#include <set>
+
+#include "tests/support/qt/AppHarness.h"
+#include "app/CommandRouter.h"
+#include "app/MainFrame.h"
+#include "display/DrawArea.h"
+#include "display/GraphPlot.h"
+#include "display/qt/OrvelView.h"
+#include "display/qt/QtPageOutput.h"
+#include "display/RecordingCanvas.h"
+#include "document/OrvelDoc.h"
+#include "link/qt/ComSelDlg.h"
+#include "measurement/qt/MeasDlg.h"
+#include "resources/ResourceIds.h"
+#include "tests/support/ScopedTimeZone.h"
+
+using namespace apptest;
+
+namespace {
+
+// Calls a function when a widget receives an event of one type (synchronously, inside
+// whatever is running then).
+class EventHook : public QObject {
+public:
+    EventHook(QObject* target, QEvent::Type type, std::function<void()> action)
+        : m_type(type), m_action(std::move(action)) {
+        target->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == m_type) {
+            ++count;
+            m_action();
+        }
+        return false;
+    }
+    int count = 0;
+
+private:
+    QEvent::Type m_type;
+    std::function<void()> m_action;
+};
+
+struct Connected {
+    explicit Connected(bool fast = true) : clock(kNoonAtDefaultSite) {
+        folder.WriteConfig(1);
+        simulator = StartSimulator(folder, clock, fast);
+        app = MakeApp(folder, clock);
+        started = simulator != nullptr && app->InitInstance();
+    }
+    COrvelDoc& Doc() const { return *app->Document(); }
+    COrvelView& View() const { return *app->View(); }
+    RunFolder folder;
+    FixedClock clock;
+    std::unique_ptr<CSimulator> simulator;
+    std::unique_ptr<COrvelApp> app;
+    bool started = false;
+};
+
+int CountPixels(const QImage& image, const QRect& area, QRgb colour) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            n += image.pixel(x, y) == colour ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+int PdfPages(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QByteArray pdf = file.readAll();
+    if (!pdf.startsWith("%PDF-")) {
+        return -1;
+    }
+    return static_cast<int>(
+        QString::fromLatin1(pdf).count(QRegularExpression(R"(/Type\s*/Page[^s])")));
+}
+
+}  // namespace
+
+TEST(EndToEnd, FirstRunChoosesThePortAndStoresItBeforeTheWindowShows) {
+    RunFolder folder;
+    FixedClock clock(kNoonAtDefaultSite);
+    auto simulator = StartSimulator(folder, clock);
+    ASSERT_TRUE(simulator);
+    ASSERT_EQ(folder.StoredPort(), -2);
+    auto app = MakeApp(folder, clock);
+    int storedWhenShown = -3;
+    std::unique_ptr<EventHook> onShow;
+    AnswerModal([&](QWidget* modal) {
+        // The frame exists, hidden, while the port is being chosen.
+        onShow = std::make_unique<EventHook>(app->Frame(), QEvent::Show,
+                                             [&] { storedWhenShown = folder.StoredPort(); });
+        auto* dialog = static_cast<CComSelDlg*>(modal);
+        const int at = dialog->m_combo->findData(1);
+        ASSERT_GE(at, 0);
+        dialog->m_combo->setCurrentIndex(at);
+        dialog->accept();
+    });
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_EQ(storedWhenShown, 1);
+    EXPECT_TRUE(app->Document()->m_link.IsOpen());
+    EXPECT_EQ(std::string(app->Document()->m_radData.m_type).empty(), false);
+}
+
+TEST(EndToEnd, ExecuteDrawsFourCurvesAndUpdatesTheQuantities) {
+    Connected run;
+    ASSERT_TRUE(run.started);
+    run.app->Frame()->resize(1000, 800);
+    // Band moves that take a moment, so the screen gets the time to show each position.
+    SIMFAULTS slowBand;
+    slowBand.slowBand = 0.1;
+    run.simulator->SetFaults(slowBand);
+    int paintsWhileMeasuring = 0;
+    EventHook painted(&run.View(), QEvent::Paint,
+                      [&] { paintsWhileMeasuring += run.View().IsMeasuring() ? 1 : 0; });
+    ASSERT_TRUE(run.app->Router().IsEnabled(ID_MEAS_EXECUTE));
+    ASSERT_TRUE(RunCommand(*run.app, ID_MEAS_EXECUTE));
+
+    ASSERT_EQ(run.Doc().m_radData.GetSize(), 1);
+    const RADDATA& record = *run.Doc().m_radData.GetRecord(0);
+    EXPECT_EQ(record.measTime, static_cast<int32_t>(kNoonAtDefaultSite));
+    for (const SPECDATA& spec : record.spec) {
+        EXPECT_EQ(spec.valid, 1);
+        EXPECT_GT(spec.exposure, 0);
+    }
+    EXPECT_GE(paintsWhileMeasuring, 3);  // the view redrew as the positions came in
+    EXPECT_FALSE(run.View().m_pMeasDlg->isVisible());
+    EXPECT_TRUE(run.app->Router().IsEnabled(ID_FILE_SAVE));
+
+    // The page: four curves in their colours and the quantity line with real values.
+    CRecordingCanvas canvas;
+    run.View().OnPrepareDC(canvas);
+    run.View().OnDraw(canvas);
+    std::set<Colour> curveColours;
+    std::string quantities;
+    for (const CanvasOp& op : canvas.Ops()) {
+        if (op.type == CanvasOpType::LineTo && op.clipped) {
+            curveColours.insert(op.pen.colour);
+        }
+        if (op.type == CanvasOpType::Text && op.text.rfind("PAR : ", 0) == 0) {
+            quantities = op.text;
+        }
+    }
+    for (int m = 0; m < 4; ++m) {
+        EXPECT_TRUE(curveColours.count(CurveColour(run.Doc().m_graphParam, m))) << m;
+    }
+    EXPECT_NE(quantities.find("[lux]"), std::string::npos);
+    EXPECT_EQ(quantities.find("PAR : 0.00 "), std::string::npos) << quantities;
+
+    // On screen: red and blue curve pixels inside the plot.
+    const QImage image = run.View().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const DrawArea area = ScreenDrawArea(image.width(), image.height());
+    const QRect plot(area.width * 14 / 100, area.height / 8, area.width * 78 / 100,
+                     area.height * 72 / 100);
+    EXPECT_GT(CountPixels(image, plot, qRgb(255, 0, 0)), 50);
+    EXPECT_GT(CountPixels(image, plot, qRgb(0, 0, 255)), 50);
+}
+
+TEST(EndToEnd, BreakDuringAMeasurementEmptiesTheDataAndParksTheBand) {
+    Connected run;
+    ASSERT_TRUE(run.started);
+    // Answers in pieces: the program waits inside every exchange, as with real instruments,
+    // so the posted Break is delivered during the acquisition it was pressed in.
+    SIMFAULTS pieces;
+    pieces.split = 1.0;
+    run.simulator->SetFaults(pieces);
+    CMeasDlg& progress = *run.View().m_pMeasDlg;
+    // Break is pressed when the dialog appears for band position 2.
+    EventHook pressBreak(&progress, QEvent::Show, [&] {
+        if (run.Doc().m_radData.GetSize() == 1 &&
+            run.Doc().m_radData.GetRecord(0)->spec[1].valid == 1) {
+            progress.m_break->click();
+        }
+    });
+    ASSERT_TRUE(RunCommand(*run.app, ID_MEAS_EXECUTE));
+    EXPECT_EQ(run.Doc().m_radData.GetSize(), 0);
+    EXPECT_TRUE(run.Doc().IsModified());
+    EXPECT_DOUBLE_EQ(std::abs(run.simulator->BandAngle()), 135.0);
+    // Position 3 was never visited: its acquisition would have shown the dialog again.
+    EXPECT_EQ(pressBreak.count, 3);
+    EXPECT_TRUE(run.app->Router().IsEnabled(ID_MEAS_EXECUTE));
+}
+
+TEST(EndToEnd, ClosingDuringAMeasurementWaitsForItToUnwind) {
+    Connected run;
+    ASSERT_TRUE(run.started);
+    CMainFrame& frame = *run.app->Frame();
+    bool closedAtOnce = true;
+    EventHook closeMidway(run.View().m_pMeasDlg, QEvent::Show, [&] {
+        if (run.View().IsMeasuring() && frame.isVisible()) {
+            closedAtOnce = frame.close();
+        }
+    });
+    run.app->Router().Post(ID_MEAS_EXECUTE);
+    ASSERT_TRUE(WaitUntil([&] { return !frame.isVisible(); }));
+    EXPECT_FALSE(closedAtOnce);
+    EXPECT_FALSE(run.View().IsMeasuring());
+    run.app.reset();  // document stored, port closed
+    EXPECT_EQ(run.folder.StoredPort(), 1);
+}
+
+TEST(EndToEnd, PrintingToAPdfGivesOnePageWithTheChart) {
+    Connected run;
+    ASSERT_TRUE(run.started);
+    const QString empty = QString::fromStdString(run.folder.Path() + "empty.pdf");
+    const QString chart = QString::fromStdString(run.folder.Path() + "chart.pdf");
+    QPrinter& printer = run.app->Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+
+    const auto print = [&](const QString& path) {
+        printer.setOutputFileName(path);
+        AnswerModal([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+        return RunCommand(*run.app, ID_FILE_PRINT);
+    };
+    ASSERT_TRUE(print(empty));
+    ASSERT_TRUE(RunCommand(*run.app, ID_MEAS_EXECUTE));
+    ASSERT_TRUE(print(chart));
+
+    EXPECT_EQ(PdfPages(empty), 1);
+    EXPECT_EQ(PdfPages(chart), 1);
+    EXPECT_GT(QFile(chart).size(), QFile(empty).size() + 5000);
+}
+
+TEST(EndToEnd, AutoStartedIntervalMeasurementWritesTheDaysFiles) {
+    RunFolder folder;
+    FixedClock clock(kNoonAtDefaultSite - 2);  // 02:59:58 UTC
+    {
+        COrvelSettings settings(folder.Path());
+        settings.m_comPort = 1;
+        settings.m_autoStart = 1;
+        settings.m_intervalStart = 0;
+        settings.m_intervalEnd = 86399;
+        settings.m_intervalPeriod = 60;
+        settings.LoadSaveConfig(folder.ConfigPath(), COrvelSettings::kStore);
+    }
+    const ScopedTimeZone utc("UTC");
+    auto simulator = StartSimulator(folder, clock);
+    ASSERT_TRUE(simulator);
+    auto app = MakeApp(folder, clock);
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_TRUE(app->View()->IsIntervalOn());
+    EXPECT_FALSE(app->Router().IsEnabled(ID_MEAS_EXECUTE));
+    QTest::qWait(1200);
+    clock.Set(kNoonAtDefaultSite + 1);
+    const std::string data = folder.Path() + "VS20240621.wsx";
+    const std::string text = folder.Path() + "20240621.txt";
+    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(text); }, 15000));
+    EXPECT_TRUE(std::filesystem::exists(data));
+    EXPECT_EQ(app->Frame()->windowTitle(), QString::fromStdString(data + " - Halvo"));
+    app.reset();
+}

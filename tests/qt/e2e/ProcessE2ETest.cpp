@@ -1,0 +1,145 @@
+// The halvo program itself, offscreen, against the halvo-sim program: start-up set-up and the
+// clean end on SIGTERM and SIGINT.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QtTest/QTest>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "tests/support/qt/AppHarness.h"
+
+using namespace apptest;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The program is copied into the run folder: it keeps "Orvel.cfg" and its ports beside itself.
+QString InstallProgram(const RunFolder& folder) {
+    const fs::path target = fs::path(folder.Path()) / "halvo";
+    fs::copy_file(fs::path(HALVO_BIN_DIR) / "halvo", target, fs::copy_options::overwrite_existing);
+    return QString::fromStdString(target.string());
+}
+
+QProcessEnvironment Offscreen() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", "/tmp/halvo-xdg");
+    env.insert("LANG", "C.UTF-8");
+    return env;
+}
+
+// halvo-sim publishing COM1 in the run folder, logging every request.
+class SimProcess {
+public:
+    explicit SimProcess(const RunFolder& folder) : m_log(folder.Path() + "sim.log") {
+        m_process.start(QString(HALVO_BIN_DIR "/halvo-sim"),
+                        {"--fast", "--link", QString::fromStdString(folder.PortsDir() + "/COM1"),
+                         "--log", QString::fromStdString(m_log)});
+        const std::string link = folder.PortsDir() + "/COM1";
+        m_started =
+            m_process.waitForStarted(5000) && WaitUntil([&link] { return fs::exists(link); }, 5000);
+    }
+    ~SimProcess() {
+        if (m_process.state() != QProcess::NotRunning) {
+            kill(static_cast<pid_t>(m_process.processId()), SIGTERM);
+            m_process.waitForFinished(5000);
+        }
+    }
+    bool Started() const { return m_started; }
+    // Whether a request line ending with the text has arrived.
+    bool Received(const QString& request) const {
+        QFile file(QString::fromStdString(m_log));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return false;
+        }
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            if (QString::fromLatin1(line).endsWith(" " + request)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::string m_log;
+    QProcess m_process;
+    bool m_started = false;
+};
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// Whether the process has a handler of its own for the signal (its SigCgt mask in /proc).
+bool CatchesSignal(qint64 pid, int signal) {
+    QFile status(QString("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:")) {
+            const unsigned long long mask = line.mid(7).trimmed().toULongLong(nullptr, 16);
+            return ((mask >> (signal - 1)) & 1u) != 0;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+class ProgramSignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(ProgramSignal, SetsUpBothInstrumentsThenEndsCleanlyStoringTheSettings) {
+    Application();
+    RunFolder folder;
+    folder.WriteConfig(1);
+    SimProcess sim(folder);
+    ASSERT_TRUE(sim.Started());
+    QProcess halvo;
+    halvo.setProcessEnvironment(Offscreen());
+    halvo.start(InstallProgram(folder), {});
+    ASSERT_TRUE(halvo.waitForStarted(5000));
+    // The set-up ends with the calibration table; the window is up after it.
+    ASSERT_TRUE(WaitFor([&sim] { return sim.Received("CALB"); }, 30000));
+    EXPECT_TRUE(sim.Received("#FH,2500,2500"));  // the simulated motor starts at 1000
+    QTest::qWait(300);
+    fs::remove(folder.ConfigPath());
+
+    kill(static_cast<pid_t>(halvo.processId()), GetParam());
+    ASSERT_TRUE(halvo.waitForFinished(15000));
+    EXPECT_EQ(halvo.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(halvo.exitCode(), 0);
+    EXPECT_EQ(folder.StoredPort(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, ProgramSignal, ::testing::Values(SIGTERM, SIGINT));
+
+TEST(Program, SigtermWhileAskingForAPortEndsTheProgram) {
+    Application();
+    RunFolder folder;
+    QProcess halvo;
+    halvo.setProcessEnvironment(Offscreen());
+    halvo.start(InstallProgram(folder), {});
+    ASSERT_TRUE(halvo.waitForStarted(5000));
+    // Without "Orvel.cfg" the port -1 cannot open: the program waits in the "COM Port" dialog.
+    ASSERT_TRUE(WaitFor([&halvo] { return CatchesSignal(halvo.processId(), SIGTERM); }, 15000));
+    QTest::qWait(500);
+    ASSERT_EQ(halvo.state(), QProcess::Running);
+    kill(static_cast<pid_t>(halvo.processId()), SIGTERM);
+    ASSERT_TRUE(halvo.waitForFinished(15000));
+    EXPECT_EQ(halvo.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(halvo.exitCode(), 0);
+    EXPECT_EQ(folder.StoredPort(), -1);  // the defaults, stored at the end
+}

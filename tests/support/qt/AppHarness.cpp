@@ -1,0 +1,138 @@
+// Running the application inside a test: an offscreen QApplication, a run folder of its own,
+// the simulated instruments on a pseudo-terminal, and answers to modal dialogs.
+#include "tests/support/qt/AppHarness.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/CommandRouter.h"
+#include "document/OrvelSettings.h"
+
+namespace apptest {
+
+namespace {
+
+QApplication* g_application = nullptr;
+
+}  // namespace
+
+QApplication& Application() {
+    static int argc = 1;
+    static char name[] = "halvo-test";
+    static char* argv[] = {name, nullptr};
+    if (g_application != nullptr) {
+        return *g_application;
+    }
+    g_application = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        if (runtime.isEmpty()) {
+            runtime = "/tmp/halvo-xdg";
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        }
+        mkdir(runtime.constData(), 0700);
+        chmod(runtime.constData(), 0700);
+        auto* application = new QApplication(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+        return application;
+    }();
+    return *g_application;
+}
+
+void ShutDown() {
+    delete g_application;
+    g_application = nullptr;
+}
+
+RunFolder::RunFolder() {
+    char pattern[] = "/tmp/halvo-app-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    m_path = std::string(made != nullptr ? made : "/tmp") + "/";
+    std::filesystem::create_directories(PortsDir());
+}
+
+RunFolder::~RunFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+}
+
+void RunFolder::WriteConfig(int port) const {
+    COrvelSettings settings(m_path);
+    settings.m_comPort = port;
+    settings.LoadSaveConfig(ConfigPath(), COrvelSettings::kStore);
+}
+
+int RunFolder::StoredPort() const {
+    if (!std::filesystem::exists(ConfigPath())) {
+        return -2;
+    }
+    COrvelSettings settings(m_path);
+    settings.LoadSaveConfig(ConfigPath(), COrvelSettings::kLoad);
+    return settings.m_comPort;
+}
+
+std::unique_ptr<CSimulator> StartSimulator(const RunFolder& folder, const IClock& clock, bool fast,
+                                           int port) {
+    SIMOPTIONS options;
+    options.fast = fast;
+    options.seed = 3;
+    options.linkPath = folder.PortsDir() + "/COM" + std::to_string(port);
+    options.clock = [&clock] { return clock.Now(); };
+    auto simulator = std::make_unique<CSimulator>(options);
+    if (!simulator->Start()) {
+        return nullptr;
+    }
+    return simulator;
+}
+
+void AnswerModal(std::function<void(QWidget*)> answer, int timeoutMs) {
+    auto* timer = new QTimer;
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, started, timeoutMs] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->deleteLater();
+            timer->stop();
+            answer(modal);
+        } else if (started->elapsed() > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(10);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+std::unique_ptr<COrvelApp> MakeApp(const RunFolder& folder, const IClock& clock,
+                                   Language language) {
+    Application();
+    AppOptions options;
+    options.exeDir = folder.Path();
+    options.clock = &clock;
+    options.language = language;
+    return std::make_unique<COrvelApp>(options);
+}
+
+bool RunCommand(COrvelApp& app, unsigned id, int timeoutMs) {
+    bool done = false;
+    const auto connection =
+        QObject::connect(&app.Router(), &CCommandRouter::commandDone,
+                         [&done, id](unsigned finished) { done = done || finished == id; });
+    app.Router().Post(id);
+    const bool finished = WaitUntil([&done] { return done; }, timeoutMs);
+    QObject::disconnect(connection);
+    return finished;
+}
+
+}  // namespace apptest
