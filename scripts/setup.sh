@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-liberation fonts-noto-cjk
-  xvfb xauth locales
+  xvfb xauth locales python3
 )
 
 missing=()
