@@ -111,7 +111,7 @@ void COrvelApp::RegisterCommands() {
     COrvelView* view = m_view;
     CMainFrame* frame = m_frame.get();
     const auto canSave = [doc] { return doc->OnUpdateFileSave(); };
-    const auto idle = [view] { return !view->IsMeasuring(); };
+    const auto idle = [view] { return view->m_controller.CanReplaceDocument(); };
 
     r.Add(
         ID_FILE_SAVE, [doc] { doc->OnFileSave(); }, canSave);

@@ -1,4 +1,4 @@
-// IViewEvents: the view's one-second timer and its posted interval-slot event.
+// IViewEvents: the view's one-second timer, its posted interval-slot event and its updates.
 #pragma once
 
 #include <cstdint>
@@ -10,4 +10,8 @@ public:
     virtual void KillTimer() = 0;
     // Posts the interval-slot event for slot time t; delivered after the current handler.
     virtual void PostIntervalMeasure(int64_t t) = 0;
+    // A measurement (single or interval slot) has returned.
+    virtual void MeasurementEnded() {}
+    // Interval measurement started or stopped: the commands' enabling may have changed.
+    virtual void CommandStateChanged() {}
 };

@@ -15,11 +15,11 @@
 
 #include "data/CLocaleFormat.h"
 #include "data/RadData.h"
-#include "display/qt/ColorButton.h"
 #include "display/GraphPlot.h"
+#include "display/qt/ColorButton.h"
 #include "display/qt/QtCanvas.h"
-#include "document/qt/DialogExchange.h"
 #include "document/OrvelDoc.h"
+#include "document/qt/DialogExchange.h"
 #include "resources/StringTable.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "display/ICanvas.h"
-#include "document/qt/DialogTemplate.h"
 #include "document/GraphParam.h"
+#include "document/qt/DialogTemplate.h"
 #include "resources/DialogTexts.h"
 #include "resources/Language.h"
 

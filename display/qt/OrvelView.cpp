@@ -15,7 +15,6 @@
 #include "display/qt/QtCanvas.h"
 #include "display/qt/QtPageOutput.h"
 #include "document/OrvelDoc.h"
-#include "measurement/IClock.h"
 #include "measurement/qt/MeasDlg.h"
 #include "measurement/qt/TimeDlg.h"
 #include "measurement/qt/ViewMessage.h"
@@ -31,10 +30,8 @@ COrvelView::COrvelView(COrvelDoc& doc, IMessageBox& messageBox, const IClock& cl
     : QWidget(parent),
       m_pTimeDlg(new CTimeDlg(doc.m_language, this)),
       m_pMeasDlg(new CMeasDlg(doc.m_language, this)),
-      m_sequence(doc, *m_pMeasDlg, clock),
-      m_scheduler(doc, m_sequence, *m_pTimeDlg, *this, clock, messageBox),
-      m_doc(doc),
-      m_clock(clock) {
+      m_controller(doc, *m_pMeasDlg, *m_pTimeDlg, *this, clock, messageBox),
+      m_doc(doc) {
     setObjectName(QStringLiteral("orvelView"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(160, 120);
@@ -110,38 +107,26 @@ void COrvelView::OnFilePrintPreview() {
 }
 
 void COrvelView::OnMeasExecute() {
-    m_sequence.RunMeasurement(m_clock.Now());
-    emit measurementEnded();
+    m_controller.MeasureNow();
 }
 
 bool COrvelView::OnUpdateMeasExecute() const {
-    return m_doc.m_link.IsOpen() && !m_sequence.IsMeasuring() && !m_scheduler.IsOn();
+    return m_controller.CanMeasureNow();
 }
 
 void COrvelView::OnIntervalMeas() {
-    CIntDlg::Run(m_doc, m_scheduler, window());
+    CIntDlg::Run(m_doc, m_controller.m_scheduler, window());
 }
 
 bool COrvelView::OnUpdateIntervalMeas() const {
-    return m_doc.m_link.IsOpen() && !m_scheduler.IsOn();
+    return m_controller.CanStartInterval();
 }
 
 void COrvelView::OnInitialUpdate() {
     // Placed once, so later acquisitions only have to show it.
     m_pMeasDlg->CenterOverView();
     m_pMeasDlg->hide();
-    m_scheduler.OnInitialUpdate();
-    emit commandStateChanged();
-}
-
-bool COrvelView::QueryClose() {
-    return !m_scheduler.IsOn() || m_scheduler.StopInterval(1) == 1;
-}
-
-void COrvelView::StopIntervalWithoutQuestion() {
-    if (m_scheduler.IsOn()) {
-        m_scheduler.StopInterval(0);
-    }
+    m_controller.OnInitialUpdate();
 }
 
 void COrvelView::StartTimer() {
@@ -163,27 +148,18 @@ void COrvelView::PostIntervalMeasure(int64_t t) {
 
 void COrvelView::timerEvent(QTimerEvent* event) {
     if (event->timerId() == m_timerId) {
-        m_scheduler.OnTimer();
-    }
-}
-
-void COrvelView::OnIntervalMeasure(int64_t t) {
-    m_scheduler.OnIntervalMeasure(t);
-    // A slot refused because a sequence is running has ended nothing.
-    if (!m_sequence.IsBusy()) {
-        emit measurementEnded();
+        m_controller.OnTimer();
     }
 }
 
 bool COrvelView::event(QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == WM_INTERVAL_MEASURE) {
-        OnIntervalMeasure(static_cast<CViewMessage*>(event)->m_time);
+        m_controller.OnIntervalMeasure(static_cast<CViewMessage*>(event)->m_time);
     } else if (type == WM_MEAS_BREAK) {
-        m_sequence.OnMeasBreak();
+        m_controller.OnMeasBreak();
     } else if (type == WM_INTERVAL_BREAK) {
-        m_scheduler.OnIntervalBreak();
-        emit commandStateChanged();
+        m_controller.OnIntervalBreak();
     } else {
         return QWidget::event(event);
     }

@@ -8,8 +8,7 @@
 #include "display/DrawArea.h"
 #include "display/ICanvas.h"
 #include "measurement/IViewEvents.h"
-#include "measurement/IntervalScheduler.h"
-#include "measurement/MeasurementSequence.h"
+#include "measurement/MeasurementController.h"
 
 class CMeasDlg;
 class CTimeDlg;
@@ -51,26 +50,26 @@ public:
     void OnInitialUpdate();
     // Asked before the main window closes: a running interval measurement is stopped only
     // when the user agrees; false keeps the window open.
-    bool QueryClose();
-    void StopIntervalWithoutQuestion();
-    bool IsMeasuring() const { return m_sequence.IsMeasuring(); }
-    bool IsBusy() const { return m_sequence.IsBusy(); }
-    bool IsIntervalOn() const { return m_scheduler.IsOn(); }
+    bool QueryClose() { return m_controller.QueryClose(); }
+    void StopIntervalWithoutQuestion() { m_controller.StopIntervalWithoutQuestion(); }
+    bool IsMeasuring() const { return m_controller.IsMeasuring(); }
+    bool IsIntervalOn() const { return m_controller.IsIntervalOn(); }
 
     // The frame shows the context menu; the view only says where.
     void SetContextMenuHandler(std::function<void(const QPoint&)> handler) {
         m_contextMenu = std::move(handler);
     }
 
-    // IViewEvents: timer 1 and the posted interval slot.
+    // IViewEvents: timer 1, the posted interval slot and the frame's updates.
     void StartTimer() override;
     void KillTimer() override;
     void PostIntervalMeasure(int64_t t) override;
+    void MeasurementEnded() override { emit measurementEnded(); }
+    void CommandStateChanged() override { emit commandStateChanged(); }
 
     CTimeDlg* m_pTimeDlg;
     CMeasDlg* m_pMeasDlg;
-    CMeasurementSequence m_sequence;
-    CIntervalScheduler m_scheduler;
+    CMeasurementController m_controller;
 
 signals:
     // A measurement (single or interval slot) has returned.
@@ -85,10 +84,7 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    void OnIntervalMeasure(int64_t t);
-
     COrvelDoc& m_doc;
-    const IClock& m_clock;
     QPrinter* m_printer = nullptr;
     int m_timerId = 0;
     std::function<void(const QPoint&)> m_contextMenu;

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/SequenceFixture.h"
 #include "measurement/IntervalScheduler.h"
+#include "tests/support/SequenceFixture.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
-#include "tests/support/Fakes.h"
 #include "document/OrvelDoc.h"
 #include "measurement/IntervalScheduler.h"
 #include "measurement/MeasurementSequence.h"
+#include "tests/support/Fakes.h"
 
 namespace {
 

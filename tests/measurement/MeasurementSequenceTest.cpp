@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tests/support/SequenceFixture.h"
 #include "data/CLocaleFormat.h"
 #include "measurement/BandAngle.h"
 #include "measurement/ExposureTable.h"
+#include "tests/support/SequenceFixture.h"
 
 #include <map>
 

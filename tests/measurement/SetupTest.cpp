@@ -1,8 +1,8 @@
 // Instrument set-up, the connection loop and the sensor information text.
 #include <gtest/gtest.h>
 
-#include "tests/support/SequenceFixture.h"
 #include "link/PortMap.h"
+#include "tests/support/SequenceFixture.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-// A whole day of interval measurement at a 1-minute period against the simulated instruments.
+// Interval measurement through the measurement controller against the simulated instruments,
+// with no window system: a whole day at a 1-minute period, and a band that falls silent.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -9,12 +10,11 @@
 #include <functional>
 #include <sstream>
 
-#include "tests/support/Fakes.h"
 #include "document/OrvelDoc.h"
 #include "link/PortMap.h"
-#include "measurement/IntervalScheduler.h"
-#include "measurement/MeasurementSequence.h"
+#include "measurement/MeasurementController.h"
 #include "sim/Simulator.h"
+#include "tests/support/Fakes.h"
 
 namespace {
 
@@ -92,19 +92,19 @@ TEST(SimulatedDay, EverySlotFromSixToSevenLandsInBothFiles) {
         FakeProgress progress;
         FakeIntervalDisplay display;
         FakeViewEvents events;
-        CMeasurementSequence sequence(doc, progress, clock);
-        CIntervalScheduler scheduler(doc, sequence, display, events, clock, messages);
-        scheduler.StartInterval();
+        doc.m_autoStart = 1;
+        CMeasurementController controller(doc, progress, display, events, clock, messages);
+        controller.OnInitialUpdate();
         int slots = 0;
         long residentAtTen = 0;
         const int64_t end = LocalStamp(2024, 6, 21, 19, 0, 30);
         while (clock.now < end) {
             clock.now += 1;
-            scheduler.OnTimer();
+            controller.OnTimer();
             while (!events.posted.empty()) {
                 const int64_t slot = events.posted.front();
                 events.posted.pop_front();
-                scheduler.OnIntervalMeasure(slot);
+                controller.OnIntervalMeasure(slot);
                 if (++slots == 10) {
                     residentAtTen = ResidentBytes();
                 }
@@ -116,6 +116,7 @@ TEST(SimulatedDay, EverySlotFromSixToSevenLandsInBothFiles) {
         }
         EXPECT_TRUE(messages.shown.empty());
         EXPECT_EQ(display.statusText, "");
+        EXPECT_EQ(events.measurementsEnded, 781);
     }
 
     CRadData day;
@@ -197,18 +198,17 @@ TEST(SimulatedDay, SlotsFallingDueDuringASilentBandCheckAreSkipped) {
     FakeProgress progress;
     FakeIntervalDisplay display;
     FakeViewEvents events;
-    CMeasurementSequence sequence(doc, progress, clock);
-    CIntervalScheduler scheduler(doc, sequence, display, events, clock, messages);
+    CMeasurementController controller(doc, progress, display, events, clock, messages);
     const auto tick = [&] {
         clock.now += 1;
         if (clock.now == bandBack) {
             simulator.SetFaults(SIMFAULTS{});
         }
-        scheduler.OnTimer();
+        controller.OnTimer();
         while (!events.posted.empty()) {
             const int64_t slot = events.posted.front();
             events.posted.pop_front();
-            scheduler.OnIntervalMeasure(slot);
+            controller.OnIntervalMeasure(slot);
         }
     };
     messages.whileOpen = [&] {
@@ -216,7 +216,7 @@ TEST(SimulatedDay, SlotsFallingDueDuringASilentBandCheckAreSkipped) {
             tick();
         }
     };
-    scheduler.StartInterval();
+    controller.m_scheduler.StartInterval();
     while (clock.now < LocalStamp(2024, 6, 21, 7, 44, 30)) {
         tick();
     }

@@ -56,8 +56,12 @@ public:
     void StartTimer() override { timerRunning = true; }
     void KillTimer() override { timerRunning = false; }
     void PostIntervalMeasure(int64_t t) override { posted.push_back(t); }
+    void MeasurementEnded() override { ++measurementsEnded; }
+    void CommandStateChanged() override { ++stateChanges; }
     bool timerRunning = false;
     std::deque<int64_t> posted;
+    int measurementsEnded = 0;
+    int stateChanges = 0;
 };
 
 class FakeMessageBox : public IMessageBox {

@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
+#include "document/OrvelDoc.h"
+#include "measurement/MeasurementSequence.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/ScriptedInstrument.h"
 #include "tests/support/TestPumps.h"
-#include "document/OrvelDoc.h"
-#include "measurement/MeasurementSequence.h"
 
 class SequenceFixture : public ::testing::Test {
 protected:

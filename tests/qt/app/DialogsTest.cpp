@@ -11,19 +11,19 @@
 #include <QtTest/QTest>
 #include <filesystem>
 
-#include "tests/support/qt/AppHarness.h"
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "display/DrawArea.h"
 #include "display/qt/OrvelView.h"
 #include "display/qt/QtPageOutput.h"
 #include "document/OrvelDoc.h"
-#include "link/qt/ComSelDlg.h"
 #include "link/Serial.h"
+#include "link/qt/ComSelDlg.h"
 #include "measurement/qt/MeasDlg.h"
 #include "measurement/qt/TimeDlg.h"
 #include "measurement/qt/ViewMessage.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/qt/AppHarness.h"
 
 using namespace apptest;
 

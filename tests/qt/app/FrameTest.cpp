@@ -11,7 +11,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "tests/support/qt/AppHarness.h"
 #include "app/CommandRouter.h"
 #include "app/MainFrame.h"
 #include "app/OrvelDocHost.h"
@@ -21,6 +20,7 @@
 #include "measurement/qt/MeasDlg.h"
 #include "measurement/qt/TimeDlg.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/qt/AppHarness.h"
 
 using namespace apptest;
 
@@ -153,17 +153,17 @@ TEST(MainFrame, ExecuteNeedsAnOpenPortAndNoRunningMeasurement) {
     EXPECT_TRUE(Enabled(frame, ID_MEAS_EXECUTE));
     EXPECT_TRUE(Enabled(frame, ID_INTERVAL_MEAS));
 
-    view.m_sequence.m_measuring = 1;
+    view.m_controller.m_sequence.m_measuring = 1;
     EXPECT_FALSE(Enabled(frame, ID_MEAS_EXECUTE));
     EXPECT_TRUE(Enabled(frame, ID_INTERVAL_MEAS));
     EXPECT_FALSE(run.app->Router().IsEnabled(ID_FILE_NEW));
-    view.m_sequence.m_measuring = 0;
+    view.m_controller.m_sequence.m_measuring = 0;
 
-    view.m_scheduler.StartInterval();
+    view.m_controller.m_scheduler.StartInterval();
     EXPECT_FALSE(Enabled(frame, ID_MEAS_EXECUTE));
     EXPECT_FALSE(Enabled(frame, ID_INTERVAL_MEAS));
     EXPECT_TRUE(view.m_pTimeDlg->isVisible());
-    view.m_scheduler.StopInterval(0);
+    view.m_controller.m_scheduler.StopInterval(0);
     EXPECT_TRUE(Enabled(frame, ID_MEAS_EXECUTE));
     EXPECT_FALSE(view.m_pTimeDlg->isVisible());
 
@@ -258,7 +258,7 @@ TEST(MainFrame, ClosingDuringIntervalMeasurementAsksFirst) {
     ASSERT_TRUE(run.started);
     CMainFrame& frame = *run.app->Frame();
     COrvelView& view = *run.app->View();
-    view.m_scheduler.StartInterval();
+    view.m_controller.m_scheduler.StartInterval();
 
     AnswerModal([](QWidget* box) { static_cast<QMessageBox*>(box)->reject(); });
     EXPECT_FALSE(frame.close());
@@ -285,7 +285,7 @@ TEST(MainFrame, ToolbarIsEnabledAgainWhenTheIntervalDialogsBreakStopsIt) {
     ASSERT_TRUE(run.started);
     CMainFrame& frame = *run.app->Frame();
     COrvelView& view = *run.app->View();
-    view.m_scheduler.StartInterval();
+    view.m_controller.m_scheduler.StartInterval();
     frame.UpdateCommandUI();
     QAction* execute = frame.CommandAction(ID_MEAS_EXECUTE);
     QAction* interval = frame.CommandAction(ID_INTERVAL_MEAS);
@@ -301,7 +301,7 @@ TEST(MainFrame, ToolbarIsEnabledAgainWhenTheIntervalDialogsBreakStopsIt) {
 TEST(MainFrame, TerminationSignalClosesWithoutQuestionAndStopsTheInterval) {
     ConnectedApp run;
     ASSERT_TRUE(run.started);
-    run.app->View()->m_scheduler.StartInterval();
+    run.app->View()->m_controller.m_scheduler.StartInterval();
     run.app->OnTerminationSignal();
     EXPECT_FALSE(run.app->Frame()->isVisible());
     EXPECT_FALSE(run.app->View()->IsIntervalOn());

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "tests/support/qt/AppHarness.h"
 #include "app/QtMessageBox.h"
+#include "tests/support/qt/AppHarness.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/support/qt/AppHarness.h"
 #include "app/QtWaitPump.h"
+#include "tests/support/qt/AppHarness.h"
 
 using namespace apptest;
 using Clock = std::chrono::steady_clock;

@@ -1,0 +1,106 @@
+// The measurement controller: command enabling, the close decision, auto-start and events.
+#include <gtest/gtest.h>
+
+#include "measurement/MeasurementController.h"
+#include "tests/support/SequenceFixture.h"
+
+namespace {
+
+class Controller : public SequenceFixture {
+protected:
+    Controller() {
+        EXPECT_EQ(doc->SetupInstruments(), 1);
+        clock.now = LocalStamp(2024, 6, 21, 12, 0, 0);
+    }
+    CMeasurementController& Make() {
+        controller = std::make_unique<CMeasurementController>(*doc, progress, display, events,
+                                                              clock, messages);
+        return *controller;
+    }
+
+    FakeIntervalDisplay display;
+    FakeViewEvents events;
+    std::unique_ptr<CMeasurementController> controller;
+};
+
+}  // namespace
+
+TEST_F(Controller, ExecuteIntervalAndNewFollowThePortTheSequenceAndTheSchedule) {
+    struct Case {
+        bool portOpen, measuring, intervalOn;
+        bool execute, interval, replace;
+    };
+    const Case cases[] = {
+        {true, false, false, true, true, true},    {true, true, false, false, true, false},
+        {true, false, true, false, false, true},   {true, true, true, false, false, false},
+        {false, false, false, false, false, true},
+    };
+    for (const Case& c : cases) {
+        CMeasurementController& control = Make();
+        if (!c.portOpen) {
+            doc->m_link.ClosePort();
+        }
+        control.m_sequence.m_measuring = c.measuring ? 1 : 0;
+        if (c.intervalOn) {
+            control.m_scheduler.StartInterval();
+        }
+        EXPECT_EQ(control.CanMeasureNow(), c.execute) << c.portOpen << c.measuring << c.intervalOn;
+        EXPECT_EQ(control.CanStartInterval(), c.interval) << c.portOpen << c.intervalOn;
+        EXPECT_EQ(control.CanReplaceDocument(), c.replace) << c.measuring;
+        control.m_sequence.m_measuring = 0;
+    }
+}
+
+TEST_F(Controller, ClosingAsksOnlyDuringIntervalMeasurementAndCancelKeepsItRunning) {
+    CMeasurementController& control = Make();
+    EXPECT_TRUE(control.QueryClose());
+    EXPECT_TRUE(messages.shown.empty());
+
+    control.m_scheduler.StartInterval();
+    messages.answers = {IMessageBox::Answer::Cancel, IMessageBox::Answer::Ok};
+    EXPECT_FALSE(control.QueryClose());
+    EXPECT_TRUE(control.IsIntervalOn());
+    EXPECT_TRUE(display.topmost);
+    EXPECT_TRUE(control.QueryClose());
+    EXPECT_FALSE(control.IsIntervalOn());
+    EXPECT_FALSE(events.timerRunning);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0], "Stop Interval Measurement.");
+    EXPECT_EQ(events.stateChanges, 1);
+
+    control.m_scheduler.StartInterval();
+    control.StopIntervalWithoutQuestion();
+    EXPECT_FALSE(control.IsIntervalOn());
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(events.stateChanges, 2);
+}
+
+TEST_F(Controller, AutoStartStartsTheScheduleAtTheFirstUpdate) {
+    for (int autoStart : {0, 1}) {
+        doc->m_autoStart = autoStart;
+        CMeasurementController& control = Make();
+        control.OnInitialUpdate();
+        EXPECT_EQ(control.IsIntervalOn(), autoStart == 1);
+        EXPECT_EQ(events.timerRunning, autoStart == 1);
+        control.StopIntervalWithoutQuestion();
+    }
+}
+
+TEST_F(Controller, IntervalBreakAsksAndTheFrameHearsOfTheStop) {
+    CMeasurementController& control = Make();
+    control.m_scheduler.StartInterval();
+    const int before = events.stateChanges;
+    control.OnIntervalBreak();
+    EXPECT_FALSE(control.IsIntervalOn());
+    EXPECT_EQ(messages.shown.back(), "Stop Interval Measurement.");
+    EXPECT_EQ(events.stateChanges, before + 1);
+}
+
+TEST_F(Controller, ExecuteMeasuresNowAndReportsTheEnd) {
+    CMeasurementController& control = Make();
+    EXPECT_EQ(control.MeasureNow(), 1);
+    EXPECT_EQ(events.measurementsEnded, 1);
+    ASSERT_EQ(doc->m_radData.GetSize(), 1);
+    EXPECT_EQ(doc->m_radData.GetRecord(0)->measTime, static_cast<int32_t>(clock.now));
+    EXPECT_FALSE(control.IsMeasuring());
+}
