@@ -1,16 +1,9 @@
 // Adding one record to a data file: in place when the header matches, else a whole rewrite.
 #include "data/DataFileWriter.h"
 
-#include <sys/stat.h>
-
 #include <cstring>
 
 #include "data/AtomicFile.h"
-
-bool FileExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
-}
 
 bool SameSensorType(const CRadData& a, const CRadData& b) {
     return std::strncmp(a.m_type, b.m_type, kTextFieldSize) == 0;

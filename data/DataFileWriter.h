@@ -1,8 +1,9 @@
-// Adding one record to a data file, and the checks the save commands and the schedule share.
+// Adding one record to a data file, shared by the save commands and the interval slots.
 #pragma once
 
 #include <string>
 
+#include "data/FilePaths.h"
 #include "data/RadData.h"
 
 // Adds record to the data file at path under header (identity, grid, calibration, memo, site):
@@ -12,8 +13,6 @@
 // files that killed writers left beside the file are cleared. False when the file could not be
 // written (it is then as it was, or ends in its last whole record).
 bool AddRecordToDataFile(const CRadData& header, const std::string& path, const RADDATA& record);
-
-bool FileExists(const std::string& path);
 
 // Records of two sets can share a file only when their sensor types match.
 bool SameSensorType(const CRadData& a, const CRadData& b);

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <vector>
 
+#include "data/FilePaths.h"
 #include "data/qt/MemoDlg.h"
 
 namespace {
@@ -44,17 +45,6 @@ QStringList CQtFileDialogs::NameFilters(const std::string& filter) {
         filters << QString::fromStdString(parts[i]) + " (" + QtPatterns(parts[i + 1]) + ")";
     }
     return filters;
-}
-
-std::string CQtFileDialogs::WithDefaultExtension(const std::string& path,
-                                                 const std::string& extension) {
-    const size_t slash = path.rfind('/');
-    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    if (extension.empty() || nameStart == path.size() ||
-        path.find('.', nameStart) != std::string::npos) {
-        return path;
-    }
-    return path + "." + extension;
 }
 
 bool CQtFileDialogs::ChooseSaveFile(const SAVEDIALOG& dialog, std::string& path) {

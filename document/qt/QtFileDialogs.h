@@ -22,8 +22,6 @@ public:
     // "Name(*.ext)|*.ext|All Files(*.*)|*.*||" as Qt name filters that show the names as they
     // stand and match like the patterns ("*.*" matches every file).
     static QStringList NameFilters(const std::string& filter);
-    // path with "." + extension added when its file name has no extension.
-    static std::string WithDefaultExtension(const std::string& path, const std::string& extension);
 
 private:
     QWidget* m_parent;

@@ -1,9 +1,6 @@
 // CIntDlg: the "Interval Measurement" dialog: daily window, period, data files, memo, auto-start.
 #include "measurement/qt/IntDlg.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFileDialog>
@@ -15,12 +12,12 @@
 #include <QShowEvent>
 #include <QSpinBox>
 #include <algorithm>
-#include <cstring>
 
-#include "document/qt/DialogExchange.h"
 #include "document/OrvelDoc.h"
+#include "document/qt/DialogExchange.h"
 #include "document/qt/QtFileDialogs.h"
 #include "measurement/IntervalScheduler.h"
+#include "measurement/IntervalStartCheck.h"
 #include "resources/DialogTexts.h"
 #include "resources/StringTable.h"
 
@@ -38,11 +35,6 @@ QString Text(DialogTextId id, Language language) {
     return QString::fromUtf8(LoadDialogText(id, language));
 }
 
-bool PathExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
-}
-
 std::string WithoutTrailingSlashes(std::string path) {
     while (!path.empty() && path.back() == '/') {
         path.pop_back();
@@ -53,40 +45,6 @@ std::string WithoutTrailingSlashes(std::string path) {
 // A spin position of a time span in seconds, held to the spin's range before narrowing.
 int SpinPosition(int64_t value, int minimum, int maximum) {
     return static_cast<int>(std::clamp<int64_t>(value, minimum, maximum));
-}
-
-// The user file exists and was written by an instrument of another sensor type.
-bool OtherSensorType(const COrvelDoc& doc, const std::string& path) {
-    CRadData file;
-    file.LoadHeader(path.c_str());
-    return std::strncmp(file.m_type, doc.m_radData.m_type, kTextFieldSize) != 0;
-}
-
-// The checks before a start, on the values already copied into the document; shows the
-// message of the first that fails.
-bool ChecksPass(COrvelDoc& doc, CIntDlg& dlg) {
-    std::string folder = doc.m_dataFolder;
-    if (doc.m_autoFileName == 0) {
-        doc.m_intervalFile =
-            CQtFileDialogs::WithDefaultExtension(doc.m_intervalFile, kDataFileExtension);
-        dlg.m_file = doc.m_intervalFile;
-        if (PathExists(doc.m_intervalFile) && OtherSensorType(doc, doc.m_intervalFile)) {
-            doc.ShowMessage(IDS_APPEND_FORMAT_DIFFERS);
-            return false;
-        }
-        folder = CIntDlg::FolderOfFile(doc.m_intervalFile);
-    }
-    switch (CIntDlg::CheckFolder(folder)) {
-        case CIntDlg::FolderState::Missing:
-            doc.ShowMessage(IDS_INVALID_DATA_FOLDER);
-            return false;
-        case CIntDlg::FolderState::ReadOnly:
-            doc.ShowMessage(IDS_FOLDER_READ_ONLY);
-            return false;
-        case CIntDlg::FolderState::Usable:
-            break;
-    }
-    return true;
 }
 
 }  // namespace
@@ -203,27 +161,15 @@ bool CIntDlg::Run(COrvelDoc& doc, CIntervalScheduler& scheduler, QWidget* parent
         doc.m_dataMemo = dlg.m_strMemo;
         doc.m_autoFileName = dlg.m_nameMode != 0 ? 1 : 0;
         doc.m_autoStart = dlg.m_autoStart;
-        if (ChecksPass(doc, dlg)) {
+        const bool passed = IntervalStartChecksPass(doc);
+        dlg.m_file = doc.m_intervalFile;  // shown again with the extension it gained
+        if (passed) {
             doc.StoreSettings();
             scheduler.StartInterval();
             return true;
         }
     }
     return false;
-}
-
-CIntDlg::FolderState CIntDlg::CheckFolder(std::string folder) {
-    folder = WithoutTrailingSlashes(std::move(folder));
-    // "/" alone becomes "" and is refused: data files never go into the root folder.
-    if (folder.empty() || !PathExists(folder)) {
-        return FolderState::Missing;
-    }
-    return ::access(folder.c_str(), W_OK) == 0 ? FolderState::Usable : FolderState::ReadOnly;
-}
-
-std::string CIntDlg::FolderOfFile(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 void CIntDlg::accept() {

@@ -45,13 +45,6 @@ public:
     // and the dialog again; Cancel ends the command (false).
     static bool Run(COrvelDoc& doc, CIntervalScheduler& scheduler, QWidget* parent);
 
-    enum class FolderState { Missing, ReadOnly, Usable };
-    // The folder with every trailing '/' removed: missing (also when nothing is left), not
-    // writable, or usable. Anything that exists counts as a folder.
-    static FolderState CheckFolder(std::string folder);
-    // The folder part of a file path, up to and including its last '/'; "" for a bare name.
-    static std::string FolderOfFile(const std::string& path);
-
     // Start: the spins into seconds, then the other members; a memo of more than 50
     // characters is refused and the dialog stays open.
     void accept() override;

@@ -5,10 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "tests/support/qt/DialogTestSupport.h"
-#include "tests/support/qt/ModalScript.h"
 #include "document/OrvelDoc.h"
 #include "measurement/qt/ConfDlg.h"
+#include "tests/support/qt/DialogTestSupport.h"
+#include "tests/support/qt/ModalScript.h"
 
 namespace {
 

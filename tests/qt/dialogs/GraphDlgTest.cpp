@@ -10,13 +10,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "tests/support/qt/DialogTestSupport.h"
-#include "tests/support/Fakes.h"
-#include "tests/support/qt/ModalScript.h"
-#include "tests/display/TestSpectra.h"
 #include "display/qt/ColorButton.h"
 #include "display/qt/GraphDlg.h"
 #include "document/OrvelDoc.h"
+#include "tests/display/TestSpectra.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/qt/DialogTestSupport.h"
+#include "tests/support/qt/ModalScript.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <fstream>
 #include <memory>
 
-#include "tests/support/qt/DialogTestSupport.h"
-#include "tests/support/Fakes.h"
-#include "tests/support/qt/ModalScript.h"
-#include "tests/support/TestRecords.h"
 #include "data/qt/MemoDlg.h"
 #include "document/OrvelDoc.h"
 #include "document/qt/QtFileDialogs.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/TestRecords.h"
+#include "tests/support/qt/DialogTestSupport.h"
+#include "tests/support/qt/ModalScript.h"
 
 namespace {
 
@@ -88,22 +88,6 @@ TEST(QtFileDialogsTest, FilterPairsBecomeQtFiltersThatShowTheirNamesAsWritten) {
               (QStringList{"Text(*.txt;*.csv) (*.txt *.csv)"}));
     EXPECT_TRUE(CQtFileDialogs::NameFilters("").isEmpty());
     EXPECT_TRUE(CQtFileDialogs::NameFilters("Unpaired").isEmpty());
-}
-
-TEST(QtFileDialogsTest, DefaultExtensionOnlyForANameWithoutOne) {
-    const struct {
-        const char* path;
-        const char* expected;
-    } cases[] = {{"/data/roof", "/data/roof.wsx"},
-                 {"/data/roof.wsx", "/data/roof.wsx"},
-                 {"/data/roof.txt", "/data/roof.txt"},
-                 {"/data.d/roof", "/data.d/roof.wsx"},
-                 {"roof", "roof.wsx"},
-                 {"/data/", "/data/"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(CQtFileDialogs::WithDefaultExtension(c.path, "wsx"), c.expected) << c.path;
-    }
-    EXPECT_EQ(CQtFileDialogs::WithDefaultExtension("/data/roof", ""), "/data/roof");
 }
 
 class SaveDialogTest : public ::testing::Test {
