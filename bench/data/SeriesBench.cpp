@@ -21,8 +21,8 @@ extern char** environ;
 namespace {
 
 constexpr int kDays = 30;
-constexpr int kRecordsPerDay = 781;              // 06:00 to 19:00 at a 1-minute period
-constexpr int64_t kFirstSlotUtc = 1718917200;    // 2024-06-21 06:00 in Tokyo
+constexpr int kRecordsPerDay = 781;            // 06:00 to 19:00 at a 1-minute period
+constexpr int64_t kFirstSlotUtc = 1718917200;  // 2024-06-21 06:00 in Tokyo
 constexpr int64_t kSecondsPerDay = 86400;
 
 struct Run {
@@ -141,8 +141,13 @@ void BM_SeriesMemory(benchmark::State& state) {
         Report(state, RunProgram(args), Bytes(files));
     }
 }
-BENCHMARK(BM_SeriesMemory)->Arg(1)->Arg(10)->Arg(30)->UseManualTime()->Iterations(1)->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_SeriesMemory)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(30)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ExportOneDay(benchmark::State& state) {
     const auto& files = DayFiles();

@@ -144,16 +144,16 @@ void DefineQuantities(CNcFile& nc, int timeDim, Variables& v) {
         const std::string name = kComponentNames[c];
         const std::string title = kComponentTitles[c];
         const bool global = c == CRecordComponents::kGlobal;
-        v.par[c] = QuantityVar(nc, timeDim, "par_" + name, "W m-2",
-                               title + " photosynthetically active radiation, 400-700 nm",
-                               global ? "surface_downwelling_photosynthetic_radiative_flux_in_air"
-                                      : nullptr);
-        v.photon[c] = QuantityVar(
-            nc, timeDim, "photon_" + name, "umol m-2 s-1",
-            title + " photosynthetic photon flux, 400-700 nm",
-            global ? "surface_downwelling_photosynthetic_photon_flux_in_air" : nullptr);
-        v.lum[c] = QuantityVar(nc, timeDim, "illuminance_" + name, "lx", title + " illuminance",
-                               nullptr);
+        v.par[c] = QuantityVar(
+            nc, timeDim, "par_" + name, "W m-2",
+            title + " photosynthetically active radiation, 400-700 nm",
+            global ? "surface_downwelling_photosynthetic_radiative_flux_in_air" : nullptr);
+        v.photon[c] =
+            QuantityVar(nc, timeDim, "photon_" + name, "umol m-2 s-1",
+                        title + " photosynthetic photon flux, 400-700 nm",
+                        global ? "surface_downwelling_photosynthetic_photon_flux_in_air" : nullptr);
+        v.lum[c] =
+            QuantityVar(nc, timeDim, "illuminance_" + name, "lx", title + " illuminance", nullptr);
         v.uva[c] = QuantityVar(nc, timeDim, "uva_" + name, "W m-2",
                                title + " UV-A irradiance, 315-400 nm", nullptr);
     }
@@ -202,8 +202,7 @@ void DefineRecordValues(CNcFile& nc, int timeDim, int positionDim, Variables& v)
     nc.Text(v.flags, "flag_meanings", kFlagMeanings);
 }
 
-void DefineCoordinates(CNcFile& nc, int timeDim, int positionDim, int wavelengthDim,
-                       Variables& v) {
+void DefineCoordinates(CNcFile& nc, int timeDim, int positionDim, int wavelengthDim, Variables& v) {
     v.time = nc.Var("time", NC_DOUBLE, {timeDim}, {kSmallChunk});
     nc.Text(v.time, "standard_name", "time");
     nc.Text(v.time, "long_name", "time the measurement started");
@@ -250,7 +249,8 @@ std::string JoinedMemos(const CRecordIndex& index) {
 void DefineGlobals(CNcFile& nc, const CRecordIndex& index) {
     const CRadData& h = index.Header(0);
     nc.Text(NC_GLOBAL, "Conventions", "CF-1.8");
-    nc.Text(NC_GLOBAL, "title", "Spectral irradiance from a rotating shadow-band spectroradiometer");
+    nc.Text(NC_GLOBAL, "title",
+            "Spectral irradiance from a rotating shadow-band spectroradiometer");
     nc.Text(NC_GLOBAL, "source", std::string("Halvo ") + HALVO_VERSION);
     nc.Text(NC_GLOBAL, "history",
             std::string("written by halvo-wsx ") + HALVO_VERSION + " export from " +
@@ -263,16 +263,15 @@ void DefineGlobals(CNcFile& nc, const CRecordIndex& index) {
     nc.Text(NC_GLOBAL, "memo", JoinedMemos(index));
     nc.Double(NC_GLOBAL, "site_longitude", h.m_longitude);
     nc.Double(NC_GLOBAL, "site_latitude", h.m_latitude);
-    nc.Text(NC_GLOBAL, "qc_flags_thresholds",
-            FormatC("over-exposed at %d counts; no direct beam below %.0f %% of global PAR above "
-                    "%.0f deg; side bands disagree beyond %.0f %%; low sun below %.0f deg; "
-                    "inconsistent below -%.0f %% of global PAR",
-                    CRecordComponents::kOverExposedCount,
-                    CRecordComponents::kDirectBeamShare * 100,
-                    CRecordComponents::kDirectBeamElevation,
-                    CRecordComponents::kSideBandTolerance * 100,
-                    CRecordComponents::kLowSunElevation,
-                    CRecordComponents::kNegativeTolerance * 100));
+    nc.Text(
+        NC_GLOBAL, "qc_flags_thresholds",
+        FormatC("over-exposed at %d counts; no direct beam below %.0f %% of global PAR above "
+                "%.0f deg; side bands disagree beyond %.0f %%; low sun below %.0f deg; "
+                "inconsistent below -%.0f %% of global PAR",
+                CRecordComponents::kOverExposedCount, CRecordComponents::kDirectBeamShare * 100,
+                CRecordComponents::kDirectBeamElevation,
+                CRecordComponents::kSideBandTolerance * 100, CRecordComponents::kLowSunElevation,
+                CRecordComponents::kNegativeTolerance * 100));
 }
 
 void PutFixed(CNcFile& nc, const Variables& v, const CRadData& h) {
@@ -325,9 +324,9 @@ void PutRecord(CNcFile& nc, const Variables& v, size_t k, int64_t time, const RA
         for (int i = 0; i < kPixelCount; ++i) {
             buffer[static_cast<size_t>(i)] = ToFloat(c.m_spectrum[comp][i]);
         }
-        nc.Check(nc.Ok() ? nc_put_vara_float(nc.Id(), v.component[comp], start2, count2,
-                                             buffer.data())
-                         : nc.Status());
+        nc.Check(nc.Ok()
+                     ? nc_put_vara_float(nc.Id(), v.component[comp], start2, count2, buffer.data())
+                     : nc.Status());
         PutScalar(nc, v.par[comp], k, c.m_component[comp].par);
         PutScalar(nc, v.photon[comp], k, c.m_component[comp].photon);
         PutScalar(nc, v.lum[comp], k, c.m_component[comp].lum);
@@ -429,7 +428,8 @@ int CNetCdfExport::Write(const std::string& path, std::ostream& err) {
             PutRecord(nc, v, k, records[k].time, *record, *components, buffer);
         }
     }
-    const bool written = nc.Close() && SyncFile(name) && std::rename(name.c_str(), path.c_str()) == 0;
+    const bool written =
+        nc.Close() && SyncFile(name) && std::rename(name.c_str(), path.c_str()) == 0;
     if (!written) {
         std::remove(name.c_str());
         err << "halvo-wsx: cannot write '" << path << "'"

@@ -25,8 +25,9 @@ int CRecordIndex::Open(const std::vector<std::string>& paths, std::ostream& err)
         }
         ListRecords(static_cast<uint32_t>(m_files.size() - 1));
     }
-    std::stable_sort(m_records.begin(), m_records.end(),
-                     [](const IndexedRecord& a, const IndexedRecord& b) { return a.time < b.time; });
+    std::stable_sort(
+        m_records.begin(), m_records.end(),
+        [](const IndexedRecord& a, const IndexedRecord& b) { return a.time < b.time; });
     m_records.erase(std::unique(m_records.begin(), m_records.end(),
                                 [](const IndexedRecord& a, const IndexedRecord& b) {
                                     return a.time == b.time;
@@ -74,8 +75,9 @@ int CRecordIndex::OpenFile(const std::string& path, std::ostream& err) {
     const size_t torn =
         file.size > file.firstRecord ? (file.size - file.firstRecord) % kRadDataBytes : 0;
     if (torn != 0) {
-        err << "halvo-wsx: '" << path << "' ends in a torn record; read up to its last whole record ("
-            << file.records << "), " << torn << " bytes ignored\n";
+        err << "halvo-wsx: '" << path
+            << "' ends in a torn record; read up to its last whole record (" << file.records
+            << "), " << torn << " bytes ignored\n";
     }
     m_files.push_back(std::move(file));
     return CWsxTool::kOk;

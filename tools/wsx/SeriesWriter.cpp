@@ -33,7 +33,8 @@ void AppendNumber(std::string& out, double v) {
     out += ',';
     if (std::isfinite(v)) {
         char text[32];
-        const auto result = std::to_chars(text, text + sizeof text, v, std::chars_format::general, 9);
+        const auto result =
+            std::to_chars(text, text + sizeof text, v, std::chars_format::general, 9);
         out.append(text, result.ptr);
     }
 }

@@ -65,8 +65,7 @@ int CWsxTool::Run(const std::vector<std::string>& args, std::ostream& out, std::
     }
     const std::string& verb = args[0];
     if (verb == "series" || verb == "export") {
-        return RunManyFiles(verb, std::vector<std::string>(args.begin() + 1, args.end()), out,
-                            err);
+        return RunManyFiles(verb, std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     }
     if (verb != "info" && verb != "text" && verb != "csv" && verb != "quantities" &&
         verb != "components") {
