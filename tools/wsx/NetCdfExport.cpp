@@ -25,6 +25,8 @@
 namespace {
 
 constexpr size_t kSmallChunk = 1024;  // records per chunk of the one-value-per-record variables
+constexpr size_t kChunkCacheBytes = 256 * 1024;
+constexpr size_t kChunkCacheSlots = 31;
 constexpr float kFillFloat = NC_FILL_FLOAT;
 constexpr double kFillDouble = NC_FILL_DOUBLE;
 constexpr const char* kFlagMeanings =
@@ -76,6 +78,10 @@ public:
         Check(nc_def_var(m_id, name, type, static_cast<int>(dims.size()), dims.data(), &id));
         if (!chunks.empty() && m_status == NC_NOERR) {
             Check(nc_def_var_chunking(m_id, id, NC_CHUNKED, chunks.data()));
+            // Each chunk is written once and never read back: a cache of a few chunks keeps
+            // memory flat however many records follow (the library's default grows to 16 MB a
+            // variable).
+            Check(nc_set_var_chunk_cache(m_id, id, kChunkCacheBytes, kChunkCacheSlots, 1.0f));
         }
         return id;
     }
