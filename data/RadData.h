@@ -43,6 +43,10 @@ public:
     double GetPhoton() const;
     double GetLum() const;
     double GetUVA() const;
+    // Spectral irradiance of pixel i of a spectrum (W/m2/um); 0.0 for an unmeasured position.
+    double PixelValue(const SPECDATA& spec, int i) const;
+    // PixelValue of pixels first..last into out[first..last].
+    void PixelValues(const SPECDATA& spec, int first, int last, double* out) const;
 
     // Data file (".wsx") and record text.
     void GetHeaderText(std::string& out) const;
@@ -80,12 +84,13 @@ public:
     int m_curSpec = 0;
     // Bytes after the last whole record of the file last read by LoadFile (a torn append).
     long long m_trailingBytes = 0;
+    // Byte offset of the first record in the file last read (the end of its calibration block).
+    long long m_recordOffset = 0;
 
 private:
     int Load(const char* path, bool withRecords);
     void StoreHeaderValue(std::string_view key, std::string_view value);
     std::string FileImagePrefix() const;
-    double PixelValue(const SPECDATA& spec, int i) const;
     const SPECDATA* SelectedSpectrum() const;
     double Interpolate(const SPECDATA& spec, double wl) const;
 };

@@ -251,12 +251,14 @@ int CRadData::Load(const char* path, bool withRecords) {
         }
     }
     UpdateWavelengths();
+    m_recordOffset = static_cast<long long>(data.size());
     if (!headerEnded) {
         return GetSize();
     }
     const size_t calibBytes = std::min(kCalibBytes, data.size() - pos);
     ReadCalibration(m_calib, reinterpret_cast<const unsigned char*>(data.data() + pos), calibBytes);
     pos += calibBytes;
+    m_recordOffset = static_cast<long long>(pos);
     const size_t fileSize = static_cast<size_t>(opened.st_size);
     if (!withRecords) {
         return pos <= fileSize ? static_cast<int>((fileSize - pos) / kRadDataBytes) : 0;

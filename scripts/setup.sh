@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-liberation fonts-noto-cjk
   xvfb xauth locales python3
+  libnetcdf-dev netcdf-bin python3-xarray python3-netcdf4
 )
 
 missing=()

@@ -1,19 +1,27 @@
-// halvo-wsx verbs: header summary, record text blocks, count CSV and a table of quantities.
+// halvo-wsx verbs: header summary, record text blocks, count CSV, quantities, components, day
+// series and NetCDF export.
 #include "WsxTool.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 
+#include "NetCdfExport.h"
+#include "RecordIndex.h"
+#include "SeriesWriter.h"
 #include "data/CLocaleFormat.h"
 #include "data/CountCsv.h"
 #include "data/LocalTime.h"
+#include "data/QuantityWeights.h"
 #include "data/RadData.h"
+#include "data/RecordComponents.h"
 
 namespace {
 
 const char kUsageText[] =
-    "usage: halvo-wsx VERB FILE [--record N]\n"
-    "Reads a Halvo data file (.wsx).\n"
+    "usage: halvo-wsx VERB FILE... [OPTIONS]\n"
+    "Reads Halvo data files (.wsx).\n"
     "  info FILE                 header fields, record count, trailing bytes, and each record's\n"
     "                            local time and four exposures\n"
     "  text FILE [--record N]    record text blocks as the daily text file holds them\n"
@@ -21,8 +29,20 @@ const char kUsageText[] =
     "  csv FILE [--record N]     count CSV of record N (default: the last record)\n"
     "  quantities FILE           CSV: local time, position, exposure, temperature, PAR,\n"
     "                            PHOTON, LUM and UV-A of every record and band position\n"
-    "  plot FILE [--record N] (--png OUT [--size WxH] | --pdf OUT)\n"
-    "                            the record's page as the main window draws it\n"
+    "  components FILE [--record N]\n"
+    "                            CSV, one row per pixel of record N (default: the last):\n"
+    "                            wavelength, global, diffuse, direct horizontal and direct\n"
+    "                            normal spectral irradiance (W/m2/um)\n"
+    "  series FILE... [--utc]    CSV, one row per record of all files in time order (repeated\n"
+    "                            times once): time, sun, temperature, exposures, PAR, PHOTON,\n"
+    "                            LUM and UV-A of each component, quality flags\n"
+    "  export FILE... --netcdf OUT.nc\n"
+    "                            NetCDF-4 (CF-1.8) file of spectra, components, quantities,\n"
+    "                            sun and flags; the files must share grid, calibration and site\n"
+    "  plot FILE [--record N] [--config Orvel.cfg] (-o OUT.png|OUT.pdf | --png OUT [--size WxH]\n"
+    "       | --pdf OUT)         the record's page as the main window draws it\n"
+    "  plot --day FILE... (-o OUT.png|OUT.pdf | --png OUT [--size WxH] | --pdf OUT)\n"
+    "                            the day's global, diffuse and direct PAR and global UV-A\n"
     "  VERB --help               help for one verb\n"
     "Exit codes: 0 done, 1 usage, 2 file missing or unreadable, 3 not a data file,\n"
     "4 record out of range, 5 a time stamp that cannot be converted.\n";
@@ -44,7 +64,11 @@ int CWsxTool::Run(const std::vector<std::string>& args, std::ostream& out, std::
         return args.empty() ? kUsage : kOk;
     }
     const std::string& verb = args[0];
-    if (verb != "info" && verb != "text" && verb != "csv" && verb != "quantities") {
+    if (verb == "series" || verb == "export") {
+        return RunManyFiles(verb, std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    }
+    if (verb != "info" && verb != "text" && verb != "csv" && verb != "quantities" &&
+        verb != "components") {
         err << "halvo-wsx: unknown verb '" << verb << "'\n" << kUsageText;
         return kUsage;
     }
@@ -78,6 +102,9 @@ int CWsxTool::Run(const std::vector<std::string>& args, std::ostream& out, std::
     if (verb == "csv") {
         return Csv(data, out, err);
     }
+    if (verb == "components") {
+        return Components(data, out, err);
+    }
     return Quantities(data, out, err);
 }
 
@@ -99,6 +126,10 @@ bool CWsxTool::ParseRecordOption(const std::vector<std::string>& rest, std::ostr
     return true;
 }
 
+const char* CWsxTool::UsageText() {
+    return kUsageText;
+}
+
 int CWsxTool::Load(CRadData& data, std::ostream& err) {
     const int result = data.LoadFile(m_path.c_str());
     if (result == -2) {
@@ -108,6 +139,10 @@ int CWsxTool::Load(CRadData& data, std::ostream& err) {
     if (result == -1) {
         err << "halvo-wsx: '" << m_path << "' is not a Halvo data file\n";
         return kNotDataFile;
+    }
+    if (data.m_trailingBytes > 0) {
+        err << "halvo-wsx: '" << m_path << "' ends in a torn record; read up to its last whole "
+            << "record (" << data.GetSize() << "), " << data.m_trailingBytes << " bytes ignored\n";
     }
     return kOk;
 }
@@ -203,4 +238,75 @@ int CWsxTool::Quantities(CRadData& data, std::ostream& out, std::ostream& err) {
         }
     }
     return kOk;
+}
+
+int CWsxTool::Components(CRadData& data, std::ostream& out, std::ostream& err) {
+    if (data.GetSize() == 0) {
+        err << "halvo-wsx: '" << m_path << "' holds no records\n";
+        return kNoSuchRecord;
+    }
+    if (const int status = CheckRecord(data, err); status != kOk) {
+        return status;
+    }
+    const int index = m_record >= 0 ? m_record : data.GetSize() - 1;
+    const CQuantityWeights weights(data);
+    auto components = std::make_unique<CRecordComponents>();
+    components->Compute(data, weights, *data.GetRecord(index), true);
+    std::string csv =
+        "wavelength[nm],global[W/m2/um],diffuse[W/m2/um],direct_horizontal[W/m2/um],"
+        "direct_normal[W/m2/um]\n";
+    for (int i = 0; i < kPixelCount; ++i) {
+        AppendFormatC(csv, "%.9g", static_cast<double>(data.m_wavelength[i]));
+        for (const auto& spectrum : components->m_spectrum) {
+            csv += ',';
+            if (std::isfinite(spectrum[i])) {
+                AppendFormatC(csv, "%.9g", spectrum[i]);
+            }
+        }
+        csv += '\n';
+    }
+    out << csv;
+    return kOk;
+}
+
+// Verbs over many files: FILE... and options in any order.
+int CWsxTool::RunManyFiles(const std::string& verb, const std::vector<std::string>& rest,
+                           std::ostream& out, std::ostream& err) {
+    std::vector<std::string> files;
+    bool utc = false;
+    std::string netcdf;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        const std::string& a = rest[i];
+        if (a == "--help" || a == "-h") {
+            out << kUsageText;
+            return kOk;
+        }
+        if (verb == "series" && a == "--utc") {
+            utc = true;
+        } else if (verb == "export" && a == "--netcdf" && i + 1 < rest.size()) {
+            netcdf = rest[++i];
+        } else if (a.rfind("--", 0) == 0) {
+            err << "halvo-wsx " << verb << ": unexpected argument '" << a << "'\n";
+            return kUsage;
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.empty()) {
+        err << "halvo-wsx " << verb << ": at least one data file is needed\n";
+        return kUsage;
+    }
+    if (verb == "export" && netcdf.empty()) {
+        err << "halvo-wsx export: --netcdf OUT.nc is needed\n";
+        return kUsage;
+    }
+    CRecordIndex index;
+    if (const int status = index.Open(files, err); status != kOk) {
+        return status;
+    }
+    if (verb == "export") {
+        return CNetCdfExport(index).Write(netcdf, err);
+    }
+    CSeriesWriter series(index, utc);
+    return series.Write(out, err) ? kOk : kBadTime;
 }

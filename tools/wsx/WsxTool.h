@@ -1,4 +1,5 @@
-// CWsxTool: the verbs of halvo-wsx (info, text, csv, quantities) over one data file.
+// CWsxTool: the verbs of halvo-wsx: one file's header, records and components; many files'
+// series and NetCDF export.
 #pragma once
 
 #include <ostream>
@@ -20,7 +21,12 @@ public:
 
     int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+    static const char* UsageText();
+
 private:
+    int RunManyFiles(const std::string& verb, const std::vector<std::string>& rest,
+                     std::ostream& out, std::ostream& err);
+    int Components(CRadData& data, std::ostream& out, std::ostream& err);
     int Info(CRadData& data, std::ostream& out);
     int Text(CRadData& data, std::ostream& out, std::ostream& err);
     int Csv(CRadData& data, std::ostream& out, std::ostream& err);

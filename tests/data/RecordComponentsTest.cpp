@@ -1,0 +1,167 @@
+// Components, sun and quality flags of records with flat spectra, and the integrals as weights.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "tests/support/TestRecords.h"
+#include "data/QuantityWeights.h"
+#include "data/RecordComponents.h"
+#include "measurement/BandAngle.h"
+#include "measurement/Sun.h"
+
+namespace {
+
+// Pixel values are single precision: 30 x 1.0f / 100 is 0.3 to seven digits.
+constexpr double kFloatTolerance = 1e-4;
+constexpr int32_t kNoonInTokyo = 1718938800;   // 2024-06-21 03:00 UTC, the sun at 78 degrees
+constexpr int32_t kNightInTokyo = 1718906400;  // 2024-06-20 18:00 UTC, 03:00 local
+constexpr double kRad = 0.017453292519943295;
+
+// Pixel values (exposure 100 ms, calibration 1): E = 10 x (count - dark).
+RADDATA FlatPositions(double e0, double e1, double e2, double e3, int32_t time = kNoonInTokyo) {
+    RADDATA r = FlatRecord(0, 100, time);
+    const double e[kSpectraPerRecord] = {e0, e1, e2, e3};
+    for (int m = 0; m < kSpectraPerRecord; ++m) {
+        for (int i = 0; i < kPixelCount; ++i) {
+            r.spec[m].count[i] = static_cast<int16_t>(100 + std::lround(e[m] / 10.0));
+        }
+    }
+    return r;
+}
+
+class Components : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetLinearGrid(data);
+        data.m_longitude = 135.0;
+        data.m_latitude = 35.0;
+        weights = std::make_unique<CQuantityWeights>(data);
+        c = std::make_unique<CRecordComponents>();
+    }
+    void Compute(const RADDATA& r) { c->Compute(data, *weights, r, true); }
+
+    CRadData data;
+    std::unique_ptr<CQuantityWeights> weights;
+    std::unique_ptr<CRecordComponents> c;
+};
+
+}  // namespace
+
+TEST_F(Components, FlatSpectraSplitAsWorkedByHand) {
+    Compute(FlatPositions(1000, 900, 300, 900));
+    CSun sun;
+    ASSERT_TRUE(sun.ComputeAt(kNoonInTokyo, 135.0, 35.0));
+    const double elevation = RefractedElevation(sun.m_elevation);
+    const double normal = 1.0 / std::sin(elevation * kRad);
+    EXPECT_DOUBLE_EQ(c->m_elevation, elevation);
+    EXPECT_DOUBLE_EQ(c->m_azimuth, sun.m_azimuth);
+
+    const int pixel = 700;
+    EXPECT_DOUBLE_EQ(c->m_spectrum[CRecordComponents::kGlobal][pixel], 1000.0);
+    EXPECT_NEAR(c->m_spectrum[CRecordComponents::kDiffuse][pixel], 400.0, kFloatTolerance);
+    EXPECT_NEAR(c->m_spectrum[CRecordComponents::kDirectHorizontal][pixel], 600.0, kFloatTolerance);
+    EXPECT_NEAR(c->m_spectrum[CRecordComponents::kDirectNormal][pixel], 600.0 * normal,
+                kFloatTolerance);
+
+    // PAR of a flat E over 400-700 nm is E x 300 / 1000, UV-A over 315-400 nm E x 85 / 1000.
+    const SpectrumQuantities* q = c->m_component;
+    EXPECT_NEAR(q[CRecordComponents::kGlobal].par, 300.0, kFloatTolerance);
+    EXPECT_NEAR(q[CRecordComponents::kDiffuse].par, 120.0, kFloatTolerance);
+    EXPECT_NEAR(q[CRecordComponents::kDirectHorizontal].par, 180.0, kFloatTolerance);
+    EXPECT_NEAR(q[CRecordComponents::kDirectNormal].par, 180.0 * normal, kFloatTolerance);
+    EXPECT_NEAR(q[CRecordComponents::kDiffuse].uva, 400.0 * 85 / 1000, kFloatTolerance);
+    EXPECT_EQ(c->m_flags, 0u);
+}
+
+TEST_F(Components, WeightedSumsAgreeWithTheIntegralsOnACurvedGrid) {
+    const char* coefficients[kCoefCount] = {
+        "2.996000E+02", "3.915000E-01", "-1.000000E-06", "4.000000E-11", "0", "0"};
+    for (int k = 0; k < kCoefCount; ++k) {
+        CRadData::SetField(data.m_coef[k], coefficients[k]);
+    }
+    data.UpdateWavelengths();
+    RADDATA r = FlatRecord(0, 200);
+    for (int i = 0; i < kPixelCount; ++i) {
+        data.m_calib[i] = 0.5f + static_cast<float>(i % 97) / 50.0f;
+        r.spec[0].count[i] = static_cast<int16_t>(2000 + 1500 * std::sin(i / 37.0));
+    }
+    data.AddData(r);
+    data.Select(0, 0);
+    const CQuantityWeights curved(data);
+    double pixels[kPixelCount];
+    data.PixelValues(r.spec[0], 0, kPixelCount - 1, pixels);
+    const SpectrumQuantities q = curved.Apply(pixels);
+    const struct {
+        double weighted;
+        double integral;
+    } cases[] = {{q.par, data.GetPAR()},
+                 {q.photon, data.GetPhoton()},
+                 {q.lum, data.GetLum()},
+                 {q.uva, data.GetUVA()},
+                 {curved.Par(pixels), data.GetPAR()}};
+    for (const auto& k : cases) {
+        EXPECT_NEAR(k.weighted, k.integral, 1e-11 * std::fabs(k.integral));
+    }
+}
+
+TEST_F(Components, AnUnmeasuredPositionLeavesWhatNeedsItUndefined) {
+    RADDATA r = FlatPositions(1000, 900, 300, 900);
+    r.spec[2].exposure = 0;
+    Compute(r);
+    EXPECT_NEAR(c->m_component[CRecordComponents::kGlobal].par, 300.0, kFloatTolerance);
+    for (int comp : {CRecordComponents::kDiffuse, CRecordComponents::kDirectHorizontal,
+                     CRecordComponents::kDirectNormal}) {
+        EXPECT_TRUE(std::isnan(c->m_component[comp].par)) << comp;
+        EXPECT_TRUE(std::isnan(c->m_component[comp].uva)) << comp;
+        EXPECT_TRUE(std::isnan(c->m_spectrum[comp][100])) << comp;
+    }
+    r = FlatPositions(1000, 900, 300, 900);
+    r.spec[0].valid = 0;
+    Compute(r);
+    EXPECT_TRUE(std::isnan(c->m_component[CRecordComponents::kGlobal].lum));
+    EXPECT_NEAR(c->m_component[CRecordComponents::kDirectHorizontal].par, 180.0, kFloatTolerance);
+}
+
+TEST_F(Components, LowSunHasNoDirectNormal) {
+    Compute(FlatPositions(100, 90, 30, 90, kNightInTokyo));
+    EXPECT_LT(c->m_elevation, CRecordComponents::kLowSunElevation);
+    EXPECT_TRUE(std::isnan(c->m_component[CRecordComponents::kDirectNormal].par));
+    EXPECT_TRUE(std::isnan(c->m_spectrum[CRecordComponents::kDirectNormal][500]));
+    EXPECT_NEAR(c->m_component[CRecordComponents::kDirectHorizontal].par, 18.0, kFloatTolerance);
+}
+
+TEST_F(Components, EachFlagHasItsCause) {
+    using C = CRecordComponents;
+    const struct {
+        const char* name;
+        RADDATA record;
+        void (*damage)(RADDATA&);
+        uint32_t flags;
+    } cases[] = {
+        {"clear sky", FlatPositions(1000, 900, 300, 900), nullptr, 0},
+        {"position never measured", FlatPositions(1000, 900, 300, 900),
+         [](RADDATA& r) { r.spec[3].exposure = 0; }, C::kFlagNotMeasured},
+        {"position left invalid", FlatPositions(1000, 900, 300, 900),
+         [](RADDATA& r) { r.spec[1].valid = 0; }, C::kFlagNotMeasured},
+        {"count at the limit", FlatPositions(1000, 900, 300, 900),
+         [](RADDATA& r) { r.spec[1].count[7] = C::kOverExposedCount; }, C::kFlagOverExposed},
+        {"pixel cleared above the limit", FlatPositions(1000, 900, 300, 900),
+         [](RADDATA& r) { r.spec[3].count[9] = r.spec[3].dark[9] = 0; }, C::kFlagOverExposed},
+        {"band missed the sun", FlatPositions(1000, 900, 890, 900), nullptr, C::kFlagNoDirectBeam},
+        {"side bands disagree", FlatPositions(1000, 900, 300, 700), nullptr,
+         C::kFlagSideBandsDisagree},
+        {"sun low", FlatPositions(100, 90, 30, 90, kNightInTokyo), nullptr, C::kFlagLowSun},
+        {"blocked beam negative", FlatPositions(1000, 300, 900, 300), nullptr,
+         C::kFlagInconsistent | C::kFlagNoDirectBeam},
+        {"diffuse negative", FlatPositions(500, 900, 100, 900), nullptr, C::kFlagInconsistent},
+        {"just inside every limit", FlatPositions(1000, 900, 830, 820), nullptr, 0},
+    };
+    for (auto k : cases) {
+        if (k.damage != nullptr) {
+            k.damage(k.record);
+        }
+        Compute(k.record);
+        EXPECT_EQ(c->m_flags, k.flags) << k.name;
+    }
+}

@@ -1,0 +1,53 @@
+// CDayPage: a day (or days) of PAR and UV-A against local time, drawn with the spectral chart.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "display/GraphPlot.h"
+#include "display/ICanvas.h"
+
+class CRecordIndex;
+
+// One curve of the day chart: a value per record, NaN where undefined.
+struct DayCurve {
+    std::string label;
+    Colour colour = 0;
+    std::vector<double> values;
+};
+
+// Hours since local midnight of the first record's day, and the curves over them.
+struct DaySeries {
+    std::string title;
+    std::string subtitle;
+    std::vector<double> hours;
+    std::vector<DayCurve> curves;
+};
+
+// The curves of the day: global, diffuse and direct-horizontal PAR and global UV-A of every
+// record of the index. False (with a message on err) when a time cannot be converted.
+bool BuildDaySeries(const CRecordIndex& index, DaySeries& day, std::ostream& err);
+
+// Draws one page of width x height logical units.
+class CDayPage {
+public:
+    CDayPage(ICanvas& canvas, int width, int height);
+    void Draw(const DaySeries& day);
+
+private:
+    int FractionOfWidth(double fraction) const;
+    int FractionOfHeight(double fraction) const;
+    void DrawTexts(const DaySeries& day);
+    void DrawLegend(const DaySeries& day);
+    void SetRanges(const DaySeries& day);
+    void DrawCurve(const DaySeries& day, const DayCurve& curve);
+
+    ICanvas& m_canvas;
+    int m_width;
+    int m_height;
+    CanvasFont m_titleFont;
+    CanvasFont m_labelFont;
+    CanvasFont m_verticalFont;
+    CGraphPlot m_plot;
+};

@@ -1,0 +1,61 @@
+// CRecordIndex: the records of many data files in time order, read one record at a time.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "data/RadData.h"
+
+// One record of one file.
+struct IndexedRecord {
+    int64_t time;
+    uint32_t file;
+    uint32_t record;
+};
+
+// Days and years of files are read without holding their records: each file is opened, its
+// header read and its time stamps listed; records are read and decoded one at a time when asked
+// for (from any thread), so memory grows with the number of records by 16 bytes each, not by
+// their 32900.
+class CRecordIndex {
+public:
+    CRecordIndex() = default;
+    ~CRecordIndex();
+    CRecordIndex(const CRecordIndex&) = delete;
+    CRecordIndex& operator=(const CRecordIndex&) = delete;
+
+    // Opens every file. Returns the tool's exit code: 0, or 2 (a file missing or unreadable)
+    // and 3 (not a data file) with a one-line message on err. A torn tail is reported on err and
+    // the file read up to its last whole record.
+    int Open(const std::vector<std::string>& paths, std::ostream& err);
+
+    // Every record sorted by time; of records with the same time only the first (in the order
+    // the files were given) is kept.
+    const std::vector<IndexedRecord>& Records() const { return m_records; }
+    int FileCount() const { return static_cast<int>(m_files.size()); }
+    const CRadData& Header(uint32_t file) const { return *m_files[file].header; }
+    const std::string& Path(uint32_t file) const { return m_files[file].path; }
+    // Reads and decodes one record; buffer is the caller's scratch space. False when the file
+    // no longer holds it (cut short since it was opened).
+    bool Decode(const IndexedRecord& record, RADDATA& out,
+                std::vector<unsigned char>& buffer) const;
+
+private:
+    struct File {
+        std::string path;
+        std::unique_ptr<CRadData> header;
+        int fd = -1;
+        size_t size = 0;
+        size_t firstRecord = 0;
+        uint32_t records = 0;
+    };
+
+    int OpenFile(const std::string& path, std::ostream& err);
+    void ListRecords(uint32_t file);
+
+    std::vector<File> m_files;
+    std::vector<IndexedRecord> m_records;
+};
