@@ -18,7 +18,6 @@ public:
     // Routes id to handler; without an enabled predicate the command is always enabled, without
     // a checked predicate it is not a check item.
     void Add(unsigned id, Handler handler, Predicate enabled = {}, Predicate checked = {});
-    bool HasHandler(unsigned id) const { return m_entries.count(id) != 0; }
 
     // A command without a handler is disabled, as the framework does for unhandled ids.
     bool IsEnabled(unsigned id) const;

@@ -81,7 +81,7 @@ void COrvelDocHost::OnOpenDocument(const QString& path) {
 }
 
 bool COrvelDocHost::OnUpdateFileSave() const {
-    return m_doc.m_radData.GetSize() > 0;
+    return m_doc.CanSave();
 }
 
 void COrvelDocHost::ShowSensorInfo() {

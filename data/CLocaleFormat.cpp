@@ -7,26 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-locale_t CLocale() {
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return c;
-}
-
-// Switches the calling thread to the "C" locale for the lifetime of the object.
-class CLocaleScope {
-public:
-    CLocaleScope() : m_previous(uselocale(CLocale())) {}
-    ~CLocaleScope() { uselocale(m_previous); }
-    CLocaleScope(const CLocaleScope&) = delete;
-    CLocaleScope& operator=(const CLocaleScope&) = delete;
-
-private:
-    locale_t m_previous;
-};
-
-}  // namespace
+#include "data/CLocaleScope.h"
 
 void AppendFormatCV(std::string& out, const char* format, va_list args) {
     CLocaleScope scope;
@@ -66,7 +47,7 @@ void AppendFormatC(std::string& out, const char* format, ...) {
 
 double ParseDoubleC(const char* text, const char** end) {
     char* stop = nullptr;
-    const double v = strtod_l(text, &stop, CLocale());
+    const double v = strtod_l(text, &stop, CLocaleScope::CLocale());
     if (end != nullptr) {
         *end = stop;
     }

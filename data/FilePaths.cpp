@@ -2,7 +2,10 @@
 #include "data/FilePaths.h"
 
 #include <sys/stat.h>
+#include <climits>
 #include <unistd.h>
+
+#include <vector>
 
 bool FileExists(const std::string& path) {
     struct stat st {};
@@ -32,4 +35,20 @@ FolderState CheckFolder(std::string folder) {
         return FolderState::Missing;
     }
     return ::access(folder.c_str(), W_OK) == 0 ? FolderState::Usable : FolderState::ReadOnly;
+}
+
+std::string ExecutableFolder() {
+    std::vector<char> buffer(PATH_MAX);
+    for (;;) {
+        const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (n < 0) {
+            return "./";
+        }
+        if (static_cast<size_t>(n) < buffer.size()) {
+            const std::string path(buffer.data(), static_cast<size_t>(n));
+            const size_t slash = path.rfind('/');
+            return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+        }
+        buffer.resize(buffer.size() * 2);  // the link may have been cut off
+    }
 }

@@ -5,6 +5,9 @@
 
 bool FileExists(const std::string& path);
 
+// The folder of the running program, ending with '/'; "./" when it cannot be found.
+std::string ExecutableFolder();
+
 // The folder part of a file path, up to and including its last '/'; "" for a bare name.
 std::string FolderOfFile(const std::string& path);
 

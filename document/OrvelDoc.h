@@ -68,6 +68,7 @@ private:
     bool TakeMemo(IFileDialogs& dialogs);
     bool AppendToExistingFile(const std::string& path);
     void FinishSave(const std::string& path);
+    void SaveWholeSet(const std::string& path);
 
     IDocumentHost* m_host = nullptr;
     IMessageBox* m_messageBox = nullptr;

@@ -43,9 +43,13 @@ void COrvelDoc::OnFileSave(IFileDialogs& dialogs) {
         }
         ShowMessage(IDS_OVERWRITE_PROHIBITED);
     }
-    if (!TakeMemo(dialogs)) {
-        return;
+    if (TakeMemo(dialogs)) {
+        SaveWholeSet(path);
     }
+}
+
+// The data set with the site it was measured at, as a new file.
+void COrvelDoc::SaveWholeSet(const std::string& path) {
     m_radData.m_longitude = m_longitude;
     m_radData.m_latitude = m_latitude;
     if (m_radData.SaveFile(path.c_str()) == 0) {
@@ -73,16 +77,9 @@ void COrvelDoc::OnFileSaveAppend(IFileDialogs& dialogs) {
                                 ? IMessageBox::Answer::Cancel
                                 : m_messageBox->Show(LoadResString(IDS_CREATE_NEW_FILE, m_language),
                                                      IMessageBox::Buttons::OkCancel);
-        if (answer != IMessageBox::Answer::Ok) {
-            return;
+        if (answer == IMessageBox::Answer::Ok) {
+            SaveWholeSet(path);
         }
-        m_radData.m_longitude = m_longitude;
-        m_radData.m_latitude = m_latitude;
-        if (m_radData.SaveFile(path.c_str()) == 0) {
-            ShowMessage(IDS_FILE_SAVE_ERROR);
-            return;
-        }
-        FinishSave(path);
         return;
     }
     if (AppendToExistingFile(path)) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "data/AtomicFile.h"
+#include "data/DefaultSite.h"
 #include "document/ArchiveReader.h"
 #include "document/ArchiveWriter.h"
 
@@ -84,26 +85,10 @@ COrvelSettings::COrvelSettings(std::string exeDir) : m_exeDir(std::move(exeDir))
     ResetToDefaults();
 }
 
-std::string COrvelSettings::ExecutableFolder() {
-    std::vector<char> buffer(PATH_MAX);
-    for (;;) {
-        const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (n < 0) {
-            return "./";
-        }
-        if (static_cast<size_t>(n) < buffer.size()) {
-            const std::string path(buffer.data(), static_cast<size_t>(n));
-            const size_t slash = path.rfind('/');
-            return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
-        }
-        buffer.resize(buffer.size() * 2);  // the link may have been cut off
-    }
-}
-
 void COrvelSettings::ResetToDefaults() {
     m_comPort = -1;
-    m_longitude = 135.0;
-    m_latitude = 35.0;
+    m_longitude = kDefaultLongitude;
+    m_latitude = kDefaultLatitude;
     m_edgeAngle = 10.0;
     m_graphTitle = "Graph Title";
     m_dataMemo = "Data Memo";
@@ -222,8 +207,8 @@ void COrvelSettings::ClampLoadedValues() {
     m_intervalStart = std::clamp<int64_t>(m_intervalStart, 0, kSecondsPerDay - 1);
     m_intervalEnd = std::clamp<int64_t>(m_intervalEnd, 0, kSecondsPerDay - 1);
     m_intervalPeriod = std::clamp(m_intervalPeriod, kIntervalPeriodMin, kIntervalPeriodMax);
-    m_longitude = ClampedOrDefault(m_longitude, -180.0, 180.0, 135.0);
-    m_latitude = ClampedOrDefault(m_latitude, -90.0, 90.0, 35.0);
+    m_longitude = ClampedOrDefault(m_longitude, -180.0, 180.0, kDefaultLongitude);
+    m_latitude = ClampedOrDefault(m_latitude, -90.0, 90.0, kDefaultLatitude);
     m_edgeAngle = ClampedOrDefault(m_edgeAngle, 0.0, 90.0, 10.0);
     const GRAPHPARAM defaults{};
     GRAPHPARAM& g = m_graphParam;

@@ -28,10 +28,6 @@ public:
     explicit COrvelSettings(std::string exeDir);
     virtual ~COrvelSettings() = default;
 
-    // The folder of the running executable with a trailing '/', from /proc/self/exe; "./" when
-    // that link cannot be read.
-    static std::string ExecutableFolder();
-
     // Every stored setting back to its default (the paths from m_exeDir, the wavelength axis
     // from m_availMin and m_availMax).
     void ResetToDefaults();

@@ -1,6 +1,8 @@
 // CPortMap: which device a port number names, and which numbered ports can be opened now.
 #include "link/PortMap.h"
 
+#include "data/FilePaths.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,23 +37,12 @@ int PublishedNumber(const std::string& name) {
 
 }  // namespace
 
-CPortMap::CPortMap() : CPortMap(ExecutableDir() + "ports") {}
+CPortMap::CPortMap() : CPortMap(ExecutableFolder() + "ports") {}
 
 CPortMap::CPortMap(std::string portsDir) : m_portsDir(std::move(portsDir)) {
     if (!m_portsDir.empty() && m_portsDir.back() != '/') {
         m_portsDir += '/';
     }
-}
-
-std::string CPortMap::ExecutableDir() {
-    char path[4096];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) {
-        return "./";
-    }
-    std::string exe(path, static_cast<size_t>(n));
-    const size_t slash = exe.rfind('/');
-    return slash == std::string::npos ? std::string("./") : exe.substr(0, slash + 1);
 }
 
 std::string CPortMap::StandardDevice(int n) {

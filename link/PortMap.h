@@ -24,8 +24,6 @@ public:
 
     const std::string& PortsDir() const { return m_portsDir; }
     static std::string StandardDevice(int n);
-    // Folder of the running executable, ending with '/'.
-    static std::string ExecutableDir();
 
 private:
     std::string PublishedEntry(int n) const;

@@ -77,9 +77,8 @@ CSerial::~CSerial() {
 }
 
 int CSerial::Open(const char* name, uint32_t baudRate, uint8_t byteSize, uint8_t parity,
-                  uint8_t stopBits, uint32_t inQueueSize, uint32_t outQueueSize) {
+                  uint8_t stopBits, uint32_t inQueueSize, uint32_t /*outQueueSize: the driver sizes it*/) {
     m_inQueueSize = inQueueSize;
-    m_outQueueSize = outQueueSize;
     Close();
     const int fd = OpenExclusive(name);
     if (fd < 0) {
@@ -95,7 +94,6 @@ int CSerial::Open(const char* name, uint32_t baudRate, uint8_t byteSize, uint8_t
         close(fd);
         return 0;
     }
-    m_termios = tio;
     // A device without modem lines (a pseudo-terminal) refuses this; that is fine.
     const int dtr = TIOCM_DTR;
     ioctl(fd, TIOCMBIS, &dtr);

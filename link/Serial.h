@@ -40,7 +40,6 @@ public:
     bool IsOpen() const { return m_isOpen != 0; }
     int Fd() const { return m_fd; }
     uint32_t InQueueSize() const { return m_inQueueSize; }
-    uint32_t OutQueueSize() const { return m_outQueueSize; }
 
     // Whether the device could be opened now exactly as Open would take it (exclusively),
     // without changing its line settings.
@@ -50,9 +49,7 @@ protected:
     // The device vanished (hang-up, EIO): the port is given up and reports itself closed.
     void PortLost();
 
-    termios m_termios{};  // line settings as last applied by Open
     int m_isOpen = 0;
     int m_fd = -1;
-    uint32_t m_outQueueSize = 0;
     uint32_t m_inQueueSize = 0;
 };

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "data/CLocaleFormat.h"
+#include "data/CLocaleScope.h"
 #include "link/IMessageBox.h"
 #include "link/PollWaitPump.h"
 #include "link/ReplyFramer.h"
@@ -28,27 +29,6 @@ constexpr int kMotorSeconds = 5;
 constexpr int kMoveSeconds = 50;
 constexpr int kOriginSeconds = 20;
 constexpr int kStatusFields = 5;
-
-// Keeps the calling thread in the "C" locale while alive, so "%.5f" writes a decimal point.
-class CLocaleScope {
-public:
-    CLocaleScope() {
-        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-        if (cLocale != static_cast<locale_t>(nullptr)) {
-            m_previous = uselocale(cLocale);
-        }
-    }
-    ~CLocaleScope() {
-        if (m_previous != static_cast<locale_t>(nullptr)) {
-            uselocale(m_previous);
-        }
-    }
-    CLocaleScope(const CLocaleScope&) = delete;
-    CLocaleScope& operator=(const CLocaleScope&) = delete;
-
-private:
-    locale_t m_previous = static_cast<locale_t>(nullptr);
-};
 
 }  // namespace
 

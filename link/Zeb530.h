@@ -49,7 +49,6 @@ public:
     int Transact(int seconds);
     // Field k (1..9) of the last accepted reply; "" when there is no such field.
     const char* Field(int k) const;
-    int FieldCount() const { return m_fieldCount; }
 
     // Spectroradiometer.
     int CheckSpectro();

@@ -86,9 +86,8 @@ void CSun::Compute(int year, int month, int day, double dayFraction, double long
     }
     m_delta = std::asin(SinDeg(m_epsilon) * SinDeg(m_lambda)) / kRad;
 
-    const double t2 = TimeArgument(year, month, day, dayFraction);
     const double s =
-        (24 * dayFraction + 12.0 + 18.69735 + 2400.0513 * t2 + 0.00029 * CosDeg(1934 * t2 + 145)) /
+        (24 * dayFraction + 12.0 + 18.69735 + 2400.0513 * t + 0.00029 * CosDeg(1934 * t + 145)) /
         24.0;
     m_theta = s - Trunc32(s);
     if (m_theta < 0) {

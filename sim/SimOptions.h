@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "data/DefaultSite.h"
+
 // Faults on demand. Probabilities are per request, drawn from the seeded generator.
 struct SIMFAULTS {
     double silence = 0.0;     // the request goes unanswered
@@ -21,8 +23,8 @@ struct SIMFAULTS {
 struct SIMOPTIONS {
     bool fast = false;  // answer at once: no exposure or move times, no 38400-baud pacing
     uint64_t seed = 1;
-    double longitude = 135.0;  // site of the simulated sky, degrees east
-    double latitude = 35.0;    // degrees north
+    double longitude = kDefaultLongitude;  // site of the simulated sky
+    double latitude = kDefaultLatitude;
     int motorSpeed = 1000;     // the band motor's speed and slew rate at power-on
     int slewRate = 100;
     std::string linkPath;  // symbolic link published to the pseudo-terminal (empty: none)

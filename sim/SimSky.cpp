@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "measurement/BandAngle.h"
 #include "measurement/Sun.h"
 #include "sim/SolarTable.h"
 
 namespace {
 
 constexpr double kRad = 0.017453292519943295;
-constexpr double kFrameTilt = -15.0 * kRad;  // the band's rotation axis is tilted by 15 degrees
 constexpr double kAerosolDepth500 = 0.084;   // aerosol optical depth at 500 nm
 constexpr double kAngstrom = 1.3;
 constexpr double kMaxAirMass = 38.0;
@@ -39,21 +39,8 @@ CSimSky::SunState CSimSky::Sun(int64_t utcSeconds, double longitude, double lati
     state.elevation = sun.m_elevation;
     state.azimuth = sun.m_azimuth;
     state.airMass = sun.m_airMass;
-    state.bandAngle = BandAngle(sun.m_elevation, sun.m_azimuth);
+    state.bandAngle = BandAngle(sun.m_azimuth, RefractedElevation(sun.m_elevation));
     return state;
-}
-
-double CSimSky::BandAngle(double elevation, double azimuth) {
-    const double h =
-        elevation > -0.586
-            ? elevation + 0.0167 / std::tan((elevation + 8.6 / (elevation + 4.4)) * kRad)
-            : elevation + 0.586;
-    const double a = azimuth * kRad;
-    const double hr = h * kRad;
-    return std::atan2(std::sin(a) * std::cos(hr),
-                      std::sin(hr) * std::cos(kFrameTilt) -
-                          std::sin(kFrameTilt) * std::cos(hr) * std::cos(a)) /
-           kRad;
 }
 
 double CSimSky::Irradiance(double nm, const SunState& sun, double bandAngle) {

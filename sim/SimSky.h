@@ -15,10 +15,9 @@ public:
     // Angular half-width of the band's shadow: the sun is hidden this close to its band angle.
     static constexpr double kShadowHalfWidth = 3.5;
 
+    // The sun at a time and site, with the band angle the measurement program steers by.
     static SunState Sun(int64_t utcSeconds, double longitude, double latitude);
-    // Band angle of the sun (degrees; near 0 at noon, negative in the morning) for a true
-    // elevation and azimuth, the same geometry the measurement program steers by.
-    static double BandAngle(double elevation, double azimuth);
+
     // Irradiance on the horizontal sensor in W/m2/um at wavelength nm with the band standing at
     // bandAngle (degrees, the program's convention).
     static double Irradiance(double nm, const SunState& sun, double bandAngle);

@@ -33,9 +33,6 @@ public:
     // Places widget at r; a control with an id (not kNoId) is named after it.
     void Place(QWidget* widget, const DialogRect& r, int id = kNoId) const;
 
-    int BaseUnitX() const { return m_baseX; }
-    int BaseUnitY() const { return m_baseY; }
-
     static constexpr int kNoId = -1;
 
 private:

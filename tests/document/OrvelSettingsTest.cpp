@@ -15,6 +15,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "data/FilePaths.h"
 #include "document/OrvelSettings.h"
 
 namespace fs = std::filesystem;
@@ -189,7 +190,7 @@ TEST(OrvelSettingsTest, FirstRunHasEveryDefaultAndStoresTheExactDefaultFile) {
 }
 
 TEST(OrvelSettingsTest, ExecutableFolderIsTheFolderOfTheRunningProgram) {
-    const std::string folder = COrvelSettings::ExecutableFolder();
+    const std::string folder = ExecutableFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '/');
     EXPECT_TRUE(fs::equivalent(folder, HALVO_BIN_DIR));

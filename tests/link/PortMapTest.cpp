@@ -1,4 +1,5 @@
 // CPortMap: port numbers to devices, published ports first, and the list of ports free now.
+#include "data/FilePaths.h"
 #include "link/PortMap.h"
 
 #include <gtest/gtest.h>
@@ -52,8 +53,8 @@ TEST(PortMap, StandardNumbersNameSerialUsbAndAcmDevices) {
 }
 
 TEST(PortMap, DefaultFolderIsPortsBesideTheExecutable) {
-    EXPECT_EQ(CPortMap().PortsDir(), CPortMap::ExecutableDir() + "ports/");
-    EXPECT_EQ(CPortMap::ExecutableDir().back(), '/');
+    EXPECT_EQ(CPortMap().PortsDir(), ExecutableFolder() + "ports/");
+    EXPECT_EQ(ExecutableFolder().back(), '/');
 }
 
 TEST_F(PortsFolder, PublishedEntryComesFirstEvenWhenDangling) {

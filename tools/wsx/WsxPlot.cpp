@@ -1,4 +1,5 @@
 // halvo-wsx plot: draws a record's page, or a day's chart, offscreen into a PNG or a PDF page.
+#include "data/FilePaths.h"
 #include "WsxPlot.h"
 
 #include <QGuiApplication>
@@ -161,7 +162,7 @@ int LoadConfig(const std::string& path, GRAPHPARAM& param, std::string& title, s
         err << "halvo-wsx: cannot open settings file '" << path << "'\n";
         return CWsxTool::kMissingFile;
     }
-    COrvelSettings settings(COrvelSettings::ExecutableFolder());
+    COrvelSettings settings(ExecutableFolder());
     if (settings.LoadSaveConfig(path, COrvelSettings::kLoad) != 1) {
         err << "halvo-wsx: '" << path << "' is not a complete Halvo settings file\n";
         return CWsxTool::kNotDataFile;
