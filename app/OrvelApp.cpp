@@ -21,6 +21,7 @@
 #include "app/QtWaitPump.h"
 #include "app/SignalNotifier.h"
 #include "display/OrvelView.h"
+#include "document/HomeFolder.h"
 #include "document/OrvelDoc.h"
 #include "link/PortMap.h"
 #include "measurement/IClock.h"
@@ -51,7 +52,7 @@ COrvelApp::COrvelApp(AppOptions options)
       m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       m_router(std::make_unique<CCommandRouter>()) {
     if (m_options.exeDir.empty()) {
-        m_options.exeDir = COrvelSettings::ExecutableFolder();
+        m_options.exeDir = CHomeFolder::Resolve();
     }
     if (m_options.exeDir.back() != '/') {
         m_options.exeDir += '/';

@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-liberation fonts-noto-cjk
   xvfb xauth locales
+  dpkg-dev help2man file
 )
 
 missing=()
