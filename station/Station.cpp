@@ -12,6 +12,7 @@
 
 #include "data/CLocaleFormat.h"
 #include "data/LocalTime.h"
+#include "document/HomeFolder.h"
 #include "link/PortMap.h"
 #include "measurement/BandAngle.h"
 #include "measurement/IClock.h"
@@ -131,11 +132,26 @@ void CStation::ApplySchedule() {
     m_planner.SetSchedule(m_doc.m_intervalStart, m_doc.m_intervalEnd, m_doc.m_intervalPeriod);
 }
 
+// The window program's dialog refuses a missing data folder; with nobody to ask, the station
+// makes it, so the first slot can be written.
+void CStation::EnsureDataFolder() {
+    const std::string& folder = m_doc.m_dataFolder;
+    struct stat st {};
+    if (!folder.empty() && ::stat(folder.c_str(), &st) != 0) {
+        if (CHomeFolder::CreateFolder(folder)) {
+            Info("created the data folder " + folder);
+        } else {
+            NoteError("cannot create the data folder " + folder);
+        }
+    }
+}
+
 void CStation::Announce() {
     Info("halvo-station started in " + m_home + ": port " + PortText() + ", slots every " +
          FormatC("%lld s", static_cast<long long>(m_doc.m_intervalPeriod)) + " from " +
          TimeOfDay(m_doc.m_intervalStart) + " to " + TimeOfDay(m_doc.m_intervalEnd) +
          ", data folder " + m_doc.m_dataFolder);
+    EnsureDataFolder();
 }
 
 // The document's new-document step with nobody to choose another port: the same checks and
@@ -187,6 +203,7 @@ void CStation::Reload() {
         m_doc.m_comPort = m_portOverride;
     }
     ApplySchedule();
+    EnsureDataFolder();
     m_nextSlot = m_planner.NextAfter(m_clock.Now());
     Info("Orvel.cfg reloaded: port " + PortText() + ", slots every " +
          FormatC("%lld s", static_cast<long long>(m_doc.m_intervalPeriod)) + " from " +

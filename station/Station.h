@@ -64,6 +64,7 @@ public:
 private:
     bool Connected() const { return m_doc.m_link.IsOpen(); }
     void Announce();
+    void EnsureDataFolder();
     bool SetUp();
     void Reload();
     void ApplySchedule();

@@ -140,7 +140,8 @@ int main(int argc, char* argv[]) {
     const std::string home = CHomeFolder::Resolve(args.home);
     if (args.help) {
         std::fputs(kUsage, stdout);
-        std::printf("\nHome folder of this run: %s\n", home.c_str());
+        // On standard error, so a manual page made from the help text names no build folder.
+        std::fprintf(stderr, "\nHome folder of this run: %s\n", home.c_str());
         return 0;
     }
     if (args.status) {
