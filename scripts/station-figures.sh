@@ -50,12 +50,16 @@ pids+=($station)
 until grep -q READY=1 "$home/notify.log" 2>/dev/null; do sleep 0.2; done
 sleep 2
 cpu0=$(runtime_ns $station); sw0=$(switches $station); rss0=$(rss_kb $station)
+pings0=$(grep -c WATCHDOG=1 "$home/notify.log" || true)
 sleep "$wait_seconds"
 cpu1=$(runtime_ns $station); sw1=$(switches $station); rss1=$(rss_kb $station)
+pings1=$(grep -c WATCHDOG=1 "$home/notify.log" || true)
+# Each return from the station's poll() is a wake-up and feeds the watchdog once; the context
+# switches also count the blocking fsync of each status-file write.
 echo "waiting ${wait_seconds} s: CPU $(( (cpu1 - cpu0) / 1000 )) us" \
   "($(python3 -c "print(f'{($cpu1-$cpu0)/1e9/$wait_seconds*100:.5f}')") % of a core)," \
-  "$(( sw1 - sw0 )) wake-ups ($(python3 -c "print(f'{($sw1-$sw0)*60/$wait_seconds:.2f}')") a minute)," \
-  "resident ${rss0} kB -> ${rss1} kB, watchdog pings $(grep -c WATCHDOG=1 "$home/notify.log")"
+  "$(( pings1 - pings0 )) wake-ups ($(python3 -c "print(f'{($pings1-$pings0)*60/$wait_seconds:.2f}')") a minute)," \
+  "$(( sw1 - sw0 )) context switches, resident ${rss0} kB -> ${rss1} kB"
 kill -TERM $station; wait $station || true
 
 # SIGTERM during a measurement against the paced simulator, at several points of the sequence.

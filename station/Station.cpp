@@ -126,6 +126,21 @@ void CStation::PublishStatus() {
     m_status.device = m_doc.m_link.PortMap().DeviceName(m_doc.m_comPort);
     m_status.nextSlot = m_nextSlot > 0 ? m_nextSlot : 0;
     m_status.WriteFile(StatusPath());
+    m_published = m_status;
+}
+
+// Between slots the file is rewritten only when something changed or, as a sign of life for
+// "--status", when half a period has passed: a flash card is not written every minute.
+void CStation::RefreshStatus() {
+    CStationStatus now = m_status;
+    now.period = m_doc.m_intervalPeriod;
+    now.port = m_doc.m_comPort;
+    now.device = m_doc.m_link.PortMap().DeviceName(m_doc.m_comPort);
+    now.nextSlot = m_nextSlot > 0 ? m_nextSlot : 0;
+    const int64_t heartbeat = std::max<int64_t>(60, m_doc.m_intervalPeriod / 2);
+    if (!now.SameAs(m_published) || m_clock.Now() - m_published.updated >= heartbeat) {
+        PublishStatus();
+    }
 }
 
 void CStation::ApplySchedule() {
@@ -337,7 +352,7 @@ void CStation::Sleep() {
     if (!Connected()) {
         wake = std::min(wake, m_retryAt);
     }
-    PublishStatus();
+    RefreshStatus();
     const auto woke =
         m_sleeper.SleepUntil(std::max(wake, now + 1), Connected() ? m_doc.m_link.Fd() : -1);
     if (m_notifier != nullptr) {

@@ -81,6 +81,7 @@ private:
 
     void SetState(const char* state);
     void PublishStatus();
+    void RefreshStatus();
     void NoteError(const std::string& text);
     void Info(const std::string& text);
     void Warn(const std::string& text);
@@ -102,6 +103,7 @@ private:
     CSlotPlanner m_planner;
     CReconnectBackoff m_backoff;
     CStationStatus m_status;
+    CStationStatus m_published;
 
     int64_t m_nextSlot = -1;
     int64_t m_retryAt = 0;
