@@ -20,8 +20,8 @@
 #include "app/QtMessageBox.h"
 #include "app/QtWaitPump.h"
 #include "app/SignalNotifier.h"
-#include "data/FilePaths.h"
 #include "display/qt/OrvelView.h"
+#include "document/HomeFolder.h"
 #include "document/OrvelDoc.h"
 #include "link/PortMap.h"
 #include "measurement/IClock.h"
@@ -52,7 +52,7 @@ COrvelApp::COrvelApp(AppOptions options)
       m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       m_router(std::make_unique<CCommandRouter>()) {
     if (m_options.exeDir.empty()) {
-        m_options.exeDir = ExecutableFolder();
+        m_options.exeDir = CHomeFolder::Resolve();
     }
     if (m_options.exeDir.back() != '/') {
         m_options.exeDir += '/';

@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fonts-noto-cjk
   xvfb xauth locales python3
   libnetcdf-dev netcdf-bin python3-xarray python3-netcdf4
+  dpkg-dev help2man file
 )
 
 missing=()

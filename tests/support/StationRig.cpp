@@ -1,0 +1,126 @@
+// The station's test rig: simulated instruments and a simulated clock around a real station.
+#include "tests/support/StationRig.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "data/RadData.h"
+
+int64_t LocalStamp(int year, int month, int day, int hour, int minute, int second) {
+    struct tm local {};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_sec = second;
+    local.tm_isdst = -1;
+    return static_cast<int64_t>(mktime(&local));
+}
+
+TempFolder::TempFolder() {
+    char name[] = "/tmp/halvo-station-XXXXXX";
+    m_path = std::string(mkdtemp(name)) + "/";
+    std::filesystem::create_directories(m_path + "ports");
+}
+
+TempFolder::~TempFolder() {
+    std::filesystem::remove_all(m_path);
+}
+
+IStationSleeper::Wake ScriptedSleeper::SleepUntil(int64_t t, int) {
+    wakes.push_back(t);
+    if (onEachSleep) {
+        onEachSleep();
+    }
+    const auto next = m_events.begin();
+    if (next != m_events.end() && next->first <= t) {
+        m_clock.now = std::max(m_clock.now.load(), next->first);
+        auto action = std::move(next->second);
+        m_events.erase(next);
+        action();
+        return Wake::Signal;
+    }
+    m_clock.now = t;
+    return Wake::Time;
+}
+
+void StationRig::WriteSettings(const std::string& folder, const RigSettings& s) {
+    COrvelSettings settings(folder);
+    settings.m_comPort = 1;
+    settings.m_longitude = s.longitude;
+    settings.m_latitude = s.latitude;
+    settings.m_intervalStart = s.from;
+    settings.m_intervalEnd = s.to;
+    settings.m_intervalPeriod = s.period;
+    settings.LoadSaveConfig(settings.m_cfgPath, COrvelSettings::kStore);
+}
+
+StationRig::StationRig(const std::string& folderPath, int64_t start, const RigSettings& settings,
+                       uint64_t seed)
+    : folder(folderPath) {
+    clock.now = start;
+    WriteSettings(folder, settings);
+    SIMOPTIONS options;
+    options.fast = true;
+    options.seed = seed;
+    options.longitude = settings.longitude;
+    options.latitude = settings.latitude;
+    options.linkPath = folder + "ports/COM1";
+    options.clock = [this] { return clock.now.load(); };
+    simulator = std::make_unique<CSimulator>(options);
+    m_logFd =
+        open((folder + "station.log").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    m_log = std::make_unique<CJournalLog>(m_logFd, false, clock);
+}
+
+StationRig::~StationRig() {
+    m_station.reset();
+    simulator->Stop();
+    close(m_logFd);
+}
+
+CStation& StationRig::Station() {
+    if (!m_station) {
+        StationOptions options{folder, -1, Language::English};
+        m_station = std::make_unique<CStation>(
+            options, StationServices{clock, steady, pump, sleeper, *m_log});
+    }
+    return *m_station;
+}
+
+std::string StationRig::LogText() const {
+    return ReadWholeFile(folder + "station.log");
+}
+
+std::vector<int64_t> StationRig::RecordTimes(const std::string& name) const {
+    CRadData data;
+    std::vector<int64_t> times;
+    if (data.LoadFile((folder + name).c_str()) > 0) {
+        for (int i = 0; i < data.GetSize(); ++i) {
+            times.push_back(data.GetRecord(i)->measTime);
+        }
+    }
+    return times;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+int Occurrences(const std::string& haystack, const std::string& text) {
+    int n = 0;
+    for (size_t at = haystack.find(text); at != std::string::npos;
+         at = haystack.find(text, at + 1)) {
+        ++n;
+    }
+    return n;
+}

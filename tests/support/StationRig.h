@@ -1,0 +1,100 @@
+// StationRig: a station against the in-process simulated instruments on a simulated clock.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/OrvelSettings.h"
+#include "measurement/IClock.h"
+#include "sim/Simulator.h"
+#include "station/IStationSleeper.h"
+#include "station/JournalLog.h"
+#include "station/Station.h"
+#include "tests/support/TestPumps.h"
+
+// The wall clock of a test, shared with the simulator's thread (which reads it for the sun).
+class SharedClock : public IClock {
+public:
+    int64_t Now() const override { return now.load(); }
+    std::atomic<int64_t> now{0};
+};
+
+// Seconds since 1970 of a local calendar time in the zone of TZ.
+int64_t LocalStamp(int year, int month, int day, int hour, int minute, int second);
+
+// A temporary folder with a "ports" folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return m_path; }  // ends with '/'
+
+private:
+    std::string m_path;
+};
+
+// Sleeps by moving the clock: to the wake time, or to the first scripted event before it, which
+// then runs and ends the sleep as a signal would. Every requested wake time is kept.
+class ScriptedSleeper : public IStationSleeper {
+public:
+    explicit ScriptedSleeper(SharedClock& clock) : m_clock(clock) {}
+    // Runs action when the clock reaches t.
+    void At(int64_t t, std::function<void()> action) { m_events.emplace(t, std::move(action)); }
+    Wake SleepUntil(int64_t t, int portFd) override;
+
+    std::vector<int64_t> wakes;
+    std::function<void()> onEachSleep;
+
+private:
+    SharedClock& m_clock;
+    std::multimap<int64_t, std::function<void()>> m_events;
+};
+
+struct RigSettings {
+    int64_t from = 6 * 3600;
+    int64_t to = 19 * 3600;
+    int64_t period = 600;
+    double longitude = 25.0;
+    double latitude = 60.0;
+};
+
+// Simulator, clocks, pump, log and station in one folder. The station's log goes to
+// "station.log" in that folder.
+class StationRig {
+public:
+    StationRig(const std::string& folder, int64_t start, const RigSettings& settings,
+               uint64_t seed = 7);
+    ~StationRig();
+
+    // Writes "Orvel.cfg" of the settings into folder (port 1, data files in the folder).
+    static void WriteSettings(const std::string& folder, const RigSettings& settings);
+    // Makes the station: after the simulator was set up as the test wants it.
+    CStation& Station();
+    std::string LogText() const;
+    // Time stamps of the records of the day's data file.
+    std::vector<int64_t> RecordTimes(const std::string& name) const;
+
+    std::string folder;
+    SharedClock clock;
+    FakeClock steady;
+    FastForwardPump pump{steady};
+    ScriptedSleeper sleeper{clock};
+    std::unique_ptr<CSimulator> simulator;
+
+private:
+    int m_logFd = -1;
+    std::unique_ptr<CJournalLog> m_log;
+    std::unique_ptr<CStation> m_station;
+};
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+// How many times text occurs in haystack.
+int Occurrences(const std::string& haystack, const std::string& text);
