@@ -100,17 +100,24 @@ void CMeasurementSequence::MeasurePositions(int64_t t, double beta) {
         if (i > 0) {
             m_doc.m_link.MoveBand(targets[i]);
         }
+        bool quitting = false;
         for (int attempt = 1; attempt <= kAttempts; ++attempt) {
             const int ok = i == 0 ? AcquireAuto(record.spec[0], m_doc.m_exposureIndex)
                                   : AcquireFixed(record.spec[i], m_doc.m_exposureIndex);
             if (ok == 1) {
                 break;
             }
+            // The program is ending and cut the wait short: no instrument fault to log, and
+            // the record is dropped as a Break drops it.
+            quitting = m_doc.m_link.WaitPump().QuitRequested();
+            if (quitting) {
+                break;
+            }
             log += LogLine(i, attempt);
         }
         record.spec[i].valid = 1;
         data.RemoveLast(data.GetSize());
-        if (m_break == 1) {
+        if (m_break == 1 || quitting) {
             break;
         }
         data.AddData(record);
