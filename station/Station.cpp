@@ -58,9 +58,8 @@ CStation::CStation(const StationOptions& options, const StationServices& service
       m_notifier(services.notifier),
       m_view([this](const std::string& text) { NoteError(text); }),
       m_doc(options.home, options.language),
-      m_sequence(m_doc, m_view, services.clock),
-      m_pump(services.pump, services.steady, [this] { m_sequence.OnMeasBreak(); }),
-      m_scheduler(m_doc, m_sequence, m_view, m_view, services.clock, m_view),
+      m_controller(m_doc, m_view, m_view, m_view, services.clock, m_view),
+      m_pump(services.pump, services.steady, [this] { m_controller.OnMeasBreak(); }),
       m_planner(services.clock) {
     m_doc.SetMessageBox(&m_view);
     m_doc.m_link.SetPortMap(CPortMap(m_doc.m_exeDir + "ports"));
@@ -281,7 +280,7 @@ void CStation::MeasureSlot(int64_t t) {
     const long long logSize = FileSize(logPath);
     m_view.ClearFileStatus();
     m_view.TakeMessageCount();
-    m_scheduler.OnIntervalMeasure(t);
+    m_controller.OnIntervalMeasure(t);
     const bool refused =
         m_view.TakeMessageCount() > 0 &&
         m_view.LastMessage() == LoadResString(IDS_APPEND_FORMAT_DIFFERS, m_doc.m_language);
@@ -365,7 +364,7 @@ void CStation::Sleep() {
 
 int CStation::Run() {
     Announce();
-    m_scheduler.StartInterval();
+    m_controller.m_scheduler.StartInterval();
     m_nextSlot = m_planner.NextAfter(m_clock.Now());
     if (m_nextSlot < 0) {
         Warn("the settings give no slot: the window holds no multiple of the period");

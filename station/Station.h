@@ -6,8 +6,7 @@
 #include <string>
 
 #include "document/OrvelDoc.h"
-#include "measurement/IntervalScheduler.h"
-#include "measurement/MeasurementSequence.h"
+#include "measurement/MeasurementController.h"
 #include "station/ReconnectBackoff.h"
 #include "station/SlotOutcome.h"
 #include "station/SlotPlanner.h"
@@ -97,9 +96,8 @@ private:
 
     CStationView m_view;
     COrvelDoc m_doc;
-    CMeasurementSequence m_sequence;
+    CMeasurementController m_controller;
     CStopAwarePump m_pump;
-    CIntervalScheduler m_scheduler;
     CSlotPlanner m_planner;
     CReconnectBackoff m_backoff;
     CStationStatus m_status;
