@@ -13,12 +13,6 @@
 
 namespace {
 
-constexpr const char* kFontFace = "Times New Roman";
-constexpr int kTitleDivisor = 30;
-constexpr int kLabelDivisor = 50;
-constexpr int kUpwards = 900;
-// Far beyond any screen or printer page; keeps every position sum inside the integer range.
-constexpr int kMaxPageSide = 1 << 20;
 constexpr int kAboveFrame = 3;
 
 constexpr const char* kXTitle = "Wavelength [nm]";
@@ -46,22 +40,8 @@ bool FormatRecordTime(int32_t measTime, std::string& out) {
 }  // namespace
 
 CPageDrawer::CPageDrawer(ICanvas& canvas, int width, int height)
-    : m_canvas(canvas),
-      m_width(std::clamp(width, 0, kMaxPageSide)),
-      m_height(std::clamp(height, 0, kMaxPageSide)),
-      m_titleFont{kFontFace, m_height / kTitleDivisor, 0},
-      m_labelFont{kFontFace, m_height / kLabelDivisor, 0},
-      m_verticalFont{kFontFace, m_height / kLabelDivisor, kUpwards} {
-    m_plot.m_rect = {FractionOfWidth(0.14), FractionOfHeight(0.125), FractionOfWidth(0.92),
-                     FractionOfHeight(0.85)};
-}
-
-int CPageDrawer::FractionOfWidth(double fraction) const {
-    return graphmath::TruncToInt(m_width * fraction);
-}
-
-int CPageDrawer::FractionOfHeight(double fraction) const {
-    return graphmath::TruncToInt(m_height * fraction);
+    : CPageLayout(width, height), m_canvas(canvas) {
+    m_plot.m_rect = ChartRect();
 }
 
 bool CPageDrawer::Draw(CRadData& data, const GRAPHPARAM& param, const PageTexts& texts) {

@@ -5,6 +5,7 @@
 
 #include "display/GraphPlot.h"
 #include "display/ICanvas.h"
+#include "display/PageLayout.h"
 
 class CRadData;
 struct GRAPHPARAM;
@@ -16,7 +17,7 @@ struct PageTexts {
 };
 
 // Draws one page of width x height logical units; a fresh drawer for every drawing pass.
-class CPageDrawer {
+class CPageDrawer : private CPageLayout {
 public:
     CPageDrawer(ICanvas& canvas, int width, int height);
 
@@ -30,8 +31,6 @@ public:
     const CanvasFont& VerticalFont() const { return m_verticalFont; }
 
 private:
-    int FractionOfWidth(double fraction) const;
-    int FractionOfHeight(double fraction) const;
     void DrawTitles(const PageTexts& texts);
     void DrawXTitle();
     void DrawLegend(const GRAPHPARAM& param);
@@ -40,11 +39,6 @@ private:
     void DrawChart(CRadData& data, const GRAPHPARAM& param);
 
     ICanvas& m_canvas;
-    int m_width;
-    int m_height;
-    CanvasFont m_titleFont;
-    CanvasFont m_labelFont;
-    CanvasFont m_verticalFont;
     CanvasFont m_savedFont;
     CGraphPlot m_plot;
 };

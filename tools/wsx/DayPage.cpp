@@ -17,11 +17,6 @@
 
 namespace {
 
-constexpr const char* kFontFace = "Times New Roman";
-constexpr int kTitleDivisor = 30;
-constexpr int kLabelDivisor = 50;
-constexpr int kUpwards = 900;
-constexpr int kMaxPageSide = 1 << 20;
 constexpr double kHeadroom = 1.1;
 constexpr const char* kXTitle = "Local time [h]";
 constexpr const char* kYTitle = "Irradiance [ W/m2 ]";
@@ -87,22 +82,8 @@ bool BuildDaySeries(const CRecordIndex& index, DaySeries& day, std::ostream& err
 }
 
 CDayPage::CDayPage(ICanvas& canvas, int width, int height)
-    : m_canvas(canvas),
-      m_width(std::clamp(width, 0, kMaxPageSide)),
-      m_height(std::clamp(height, 0, kMaxPageSide)),
-      m_titleFont{kFontFace, m_height / kTitleDivisor, 0},
-      m_labelFont{kFontFace, m_height / kLabelDivisor, 0},
-      m_verticalFont{kFontFace, m_height / kLabelDivisor, kUpwards} {
-    m_plot.m_rect = {FractionOfWidth(0.14), FractionOfHeight(0.125), FractionOfWidth(0.92),
-                     FractionOfHeight(0.85)};
-}
-
-int CDayPage::FractionOfWidth(double fraction) const {
-    return graphmath::TruncToInt(m_width * fraction);
-}
-
-int CDayPage::FractionOfHeight(double fraction) const {
-    return graphmath::TruncToInt(m_height * fraction);
+    : CPageLayout(width, height), m_canvas(canvas) {
+    m_plot.m_rect = ChartRect();
 }
 
 void CDayPage::Draw(const DaySeries& day) {

@@ -7,6 +7,7 @@
 
 #include "display/GraphPlot.h"
 #include "display/ICanvas.h"
+#include "display/PageLayout.h"
 
 class CRecordIndex;
 
@@ -30,24 +31,17 @@ struct DaySeries {
 bool BuildDaySeries(const CRecordIndex& index, DaySeries& day, std::ostream& err);
 
 // Draws one page of width x height logical units.
-class CDayPage {
+class CDayPage : private CPageLayout {
 public:
     CDayPage(ICanvas& canvas, int width, int height);
     void Draw(const DaySeries& day);
 
 private:
-    int FractionOfWidth(double fraction) const;
-    int FractionOfHeight(double fraction) const;
     void DrawTexts(const DaySeries& day);
     void DrawLegend(const DaySeries& day);
     void SetRanges(const DaySeries& day);
     void DrawCurve(const DaySeries& day, const DayCurve& curve);
 
     ICanvas& m_canvas;
-    int m_width;
-    int m_height;
-    CanvasFont m_titleFont;
-    CanvasFont m_labelFont;
-    CanvasFont m_verticalFont;
     CGraphPlot m_plot;
 };

@@ -156,6 +156,19 @@ int CWsxTool::CheckRecord(const CRadData& data, std::ostream& err) const {
     return kOk;
 }
 
+// The record a single-record verb works on: the one asked for, else the last.
+int CWsxTool::ChosenRecord(const CRadData& data, std::ostream& err, int& index) const {
+    if (data.GetSize() == 0) {
+        err << "halvo-wsx: '" << m_path << "' holds no records\n";
+        return kNoSuchRecord;
+    }
+    if (const int status = CheckRecord(data, err); status != kOk) {
+        return status;
+    }
+    index = m_record >= 0 ? m_record : data.GetSize() - 1;
+    return kOk;
+}
+
 int CWsxTool::Info(CRadData& data, std::ostream& out) {
     out << "file: " << m_path << "\n"
         << FormatC("version: %.2f\n", data.m_version) << "memo: " << data.m_memo << "\n"
@@ -201,14 +214,10 @@ int CWsxTool::Text(CRadData& data, std::ostream& out, std::ostream& err) {
 }
 
 int CWsxTool::Csv(CRadData& data, std::ostream& out, std::ostream& err) {
-    if (data.GetSize() == 0) {
-        err << "halvo-wsx: '" << m_path << "' holds no records\n";
-        return kNoSuchRecord;
-    }
-    if (const int status = CheckRecord(data, err); status != kOk) {
+    int index = 0;
+    if (const int status = ChosenRecord(data, err, index); status != kOk) {
         return status;
     }
-    const int index = m_record >= 0 ? m_record : data.GetSize() - 1;
     std::string csv;
     if (!BuildCountCsv(data, index, csv)) {
         err << "halvo-wsx: record " << index << " has a time that cannot be converted\n";
@@ -241,14 +250,10 @@ int CWsxTool::Quantities(CRadData& data, std::ostream& out, std::ostream& err) {
 }
 
 int CWsxTool::Components(CRadData& data, std::ostream& out, std::ostream& err) {
-    if (data.GetSize() == 0) {
-        err << "halvo-wsx: '" << m_path << "' holds no records\n";
-        return kNoSuchRecord;
-    }
-    if (const int status = CheckRecord(data, err); status != kOk) {
+    int index = 0;
+    if (const int status = ChosenRecord(data, err, index); status != kOk) {
         return status;
     }
-    const int index = m_record >= 0 ? m_record : data.GetSize() - 1;
     const CQuantityWeights weights(data);
     auto components = std::make_unique<CRecordComponents>();
     components->Compute(data, weights, *data.GetRecord(index), true);

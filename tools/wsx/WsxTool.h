@@ -34,6 +34,7 @@ private:
     int Load(CRadData& data, std::ostream& err);
     bool ParseRecordOption(const std::vector<std::string>& rest, std::ostream& err);
     int CheckRecord(const CRadData& data, std::ostream& err) const;
+    int ChosenRecord(const CRadData& data, std::ostream& err, int& index) const;
 
     std::string m_path;
     int m_record = -1;  // -1: not given
