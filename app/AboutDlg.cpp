@@ -13,7 +13,8 @@
 #define HALVO_VERSION "unknown"
 #endif
 
-CAboutDlg::CAboutDlg(Language language, QWidget* parent) : QDialog(parent) {
+CAboutDlg::CAboutDlg(Language language, const QString& homeFolder, QWidget* parent)
+    : QDialog(parent) {
     setWindowTitle(QString::fromUtf8(LoadDialogText(DialogTextId::AboutTitle, language)));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto* icon = new QLabel(this);
@@ -23,6 +24,11 @@ CAboutDlg::CAboutDlg(Language language, QWidget* parent) : QDialog(parent) {
     version->setObjectName(QStringLiteral("aboutVersion"));
     auto* build = new QLabel(BuildLine(), this);
     build->setObjectName(QStringLiteral("aboutBuild"));
+    auto* home = new QLabel(
+        QString::fromUtf8(LoadDialogText(DialogTextId::AboutHomeFolder, language)).arg(homeFolder),
+        this);
+    home->setObjectName(QStringLiteral("aboutHome"));
+    home->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok =
         buttons->addButton(QString::fromUtf8(LoadDialogText(DialogTextId::Ok, language)),
@@ -31,10 +37,11 @@ CAboutDlg::CAboutDlg(Language language, QWidget* parent) : QDialog(parent) {
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QGridLayout(this);
-    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
     layout->addWidget(version, 0, 1);
     layout->addWidget(build, 1, 1);
-    layout->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
+    layout->addWidget(home, 2, 1);
+    layout->addWidget(buttons, 0, 2, 3, 1, Qt::AlignTop);
     layout->setHorizontalSpacing(16);
 }
 

@@ -1,4 +1,4 @@
-// CAboutDlg: the "About Halvo" box: icon, program version and the build's version.
+// CAboutDlg: the "About Halvo" box: icon, program version, the build and the home folder.
 #pragma once
 
 #include <QDialog>
@@ -8,7 +8,8 @@
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CAboutDlg(Language language, QWidget* parent = nullptr);
+    // homeFolder: where "Orvel.cfg", "ports/" and "log.txt" are kept in this run.
+    CAboutDlg(Language language, const QString& homeFolder, QWidget* parent = nullptr);
 
     // The second line: this build's version and the Qt it runs on.
     static QString BuildLine();

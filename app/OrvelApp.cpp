@@ -153,7 +153,7 @@ void COrvelApp::RegisterCommands() {
 }
 
 void COrvelApp::OnAppAbout() {
-    CAboutDlg dialog(m_language, m_frame.get());
+    CAboutDlg dialog(m_language, QString::fromStdString(m_options.exeDir), m_frame.get());
     dialog.exec();
 }
 

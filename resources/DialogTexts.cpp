@@ -15,6 +15,7 @@ struct DialogTextEntry {
 constexpr DialogTextEntry kDialogTexts[] = {
     {DialogTextId::AboutTitle, "About Halvo", "About Halvo"},
     {DialogTextId::AboutVersion, "Halvo530 Version 5.0", "Halvo530 Version 5.0"},
+    {DialogTextId::AboutHomeFolder, "Settings and logs in %1", "設定とログの保存先: %1"},
     {DialogTextId::AboutNote, "KT-530 spectroradiometer with rotating shadow band",
      "KT-530 分光放射計・回転シャドウバンド"},
     {DialogTextId::Ok, "OK", "OK"},

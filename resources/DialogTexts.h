@@ -8,6 +8,7 @@ enum class DialogTextId {
     // 100, the About box (AboutNote is its second line)
     AboutTitle,
     AboutVersion,
+    AboutHomeFolder,
     AboutNote,
     // OK buttons of every dialog
     Ok,

@@ -51,6 +51,8 @@ const char kUsage[] =
     "                      (also with --fast)\n"
     "  --faults-after SEC  inject the faults above only after SEC seconds (let the program\n"
     "                      set the instruments up first)\n"
+    "  --faults-for SEC    end the faults SEC seconds after they began (an instrument that\n"
+    "                      comes back)\n"
     "\n"
     "  --help              show this text\n";
 
@@ -74,6 +76,7 @@ enum Option {
     kDropLine,
     kSlowBand,
     kFaultsAfter,
+    kFaultsFor,
     kHelp
 };
 
@@ -96,6 +99,7 @@ const option kOptions[] = {{"link", required_argument, nullptr, kLink},
                            {"drop-line", required_argument, nullptr, kDropLine},
                            {"slow-band", required_argument, nullptr, kSlowBand},
                            {"faults-after", required_argument, nullptr, kFaultsAfter},
+                           {"faults-for", required_argument, nullptr, kFaultsFor},
                            {"help", no_argument, nullptr, kHelp},
                            {nullptr, 0, nullptr, 0}};
 
@@ -212,11 +216,20 @@ bool ApplyOption(int code, const char* arg, SIMOPTIONS& options) {
     return false;
 }
 
+// A stop signal that came within the given seconds, or 0 when none did.
+int WaitForSignal(const sigset_t& signals, double seconds) {
+    const auto whole = static_cast<time_t>(seconds);
+    const timespec wait{whole, static_cast<long>((seconds - static_cast<double>(whole)) * 1e9)};
+    const int signal = sigtimedwait(&signals, nullptr, &wait);
+    return signal < 0 ? 0 : signal;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     SIMOPTIONS options;
     double faultsAfter = 0.0;
+    double faultsFor = 0.0;
     int code = 0;
     while ((code = getopt_long(argc, argv, "h", kOptions, nullptr)) != -1) {
         if (code == kHelp || code == 'h') {
@@ -224,6 +237,9 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (code == kFaultsAfter && ParseNumber(optarg, 0.0, 86400.0, faultsAfter)) {
+            continue;
+        }
+        if (code == kFaultsFor && ParseNumber(optarg, 0.0, 86400.0, faultsFor)) {
             continue;
         }
         if (!ApplyOption(code, optarg, options)) {
@@ -265,14 +281,15 @@ int main(int argc, char** argv) {
 
     int signal = 0;
     if (faultsAfter > 0.0) {
-        timespec wait{
-            static_cast<time_t>(faultsAfter),
-            static_cast<long>(
-                (faultsAfter - static_cast<double>(static_cast<time_t>(faultsAfter))) * 1e9)};
-        signal = sigtimedwait(&stopSignals, nullptr, &wait);
-        if (signal < 0) {
+        signal = WaitForSignal(stopSignals, faultsAfter);
+        if (signal == 0) {
             simulator.SetFaults(faults);
-            signal = 0;
+        }
+    }
+    if (signal == 0 && faultsFor > 0.0) {
+        signal = WaitForSignal(stopSignals, faultsFor);
+        if (signal == 0) {
+            simulator.SetFaults(SIMFAULTS{});
         }
     }
     if (signal == 0) {

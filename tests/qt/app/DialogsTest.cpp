@@ -204,11 +204,12 @@ TEST(About, ShowsTheProgramVersionAndTheBuild) {
     FixedClock clock(kNoonAtDefaultSite);
     auto app = MakeApp(folder, clock);
     ASSERT_TRUE(app->InitInstance({"halvo", "x.wsx"}));
-    QString version, build, title;
+    QString version, build, title, home;
     AnswerModal([&](QWidget* modal) {
         title = modal->windowTitle();
         version = modal->findChild<QLabel*>("aboutVersion")->text();
         build = modal->findChild<QLabel*>("aboutBuild")->text();
+        home = modal->findChild<QLabel*>("aboutHome")->text();
         static_cast<QDialog*>(modal)->accept();
     });
     ASSERT_TRUE(RunCommand(*app, ID_APP_ABOUT));
@@ -216,6 +217,7 @@ TEST(About, ShowsTheProgramVersionAndTheBuild) {
     EXPECT_EQ(version, "Halvo530 Version 5.0");
     EXPECT_EQ(build, CAboutDlg::BuildLine());
     EXPECT_TRUE(build.startsWith("Build "));
+    EXPECT_EQ(home.toStdString(), "Settings and logs in " + folder.Path());
 }
 
 TEST(ProgressDialogs, BreakButtonsPostTheirMessagesToTheView) {
