@@ -21,6 +21,7 @@ function(halvo_add_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     HALVO_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
+    HALVO_AREA_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
     HALVO_SHARED_DATA_DIR="${HALVO_SHARED_DATA_DIR}"
     HALVO_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
   gtest_discover_tests(${name}

@@ -14,7 +14,7 @@ echo "== build (gcc)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVO_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 echo "== tests (gcc)"
-ctest --test-dir build --output-on-failure -j "$jobs" --timeout 180 --repeat until-pass:2
+ctest --test-dir build --output-on-failure -j "$jobs" --timeout 180
 
 echo "== build (clang, ASan + UBSan, fuzzers)"
 CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
@@ -23,5 +23,5 @@ cmake --build build-asan -j "$jobs"
 echo "== tests (ASan + UBSan)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 300 --repeat until-pass:2
+ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 300
 echo "== all tests passed"

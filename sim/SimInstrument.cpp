@@ -112,7 +112,8 @@ CSimInstrument::CSimInstrument(const SIMOPTIONS& options)
       m_latitude(options.latitude),
       m_motorSpeed(options.motorSpeed),
       m_slewRate(options.slewRate),
-      m_noise(options.seed) {
+      m_noise(options.seed),
+      m_countsOverride(options.counts) {
     for (auto& level : m_darkLevel) {
         level = static_cast<float>(kDarkBase + 12.0 * m_noise.Normal());
     }
@@ -147,10 +148,21 @@ int CSimInstrument::MoveMs(double degrees, int speed, int slew) {
 
 SIMREPLY CSimInstrument::Handle(const std::string& request, int64_t utcSeconds,
                                 const SIMFAULTS& faults, bool fast) {
-    if (!request.empty() && request[0] == '#') {
-        return faults.bandOff ? SIMREPLY{} : Band(request, faults, fast);
+    const bool band = !request.empty() && request[0] == '#';
+    if (band ? faults.bandOff : faults.spectroOff) {
+        return SIMREPLY{};
     }
-    return faults.spectroOff ? SIMREPLY{} : Spectro(request, utcSeconds, fast);
+    const std::string word = request.substr(0, request.find(','));
+    const auto named = [&word](const std::vector<std::string>& words) {
+        return std::find(words.begin(), words.end(), word) != words.end();
+    };
+    if (named(faults.ignored)) {
+        return SIMREPLY{};
+    }
+    if (named(faults.refused)) {
+        return Err();
+    }
+    return band ? Band(request, faults, fast) : Spectro(request, utcSeconds, fast);
 }
 
 double CSimInstrument::Temperature(int64_t utcSeconds) {
@@ -164,6 +176,10 @@ std::string CSimInstrument::StatusText(int64_t utcSeconds) {
 }
 
 void CSimInstrument::Expose(int exposure, int64_t utcSeconds) {
+    if (m_countsOverride) {
+        m_countsOverride(exposure, m_shutterOpen, m_counts);
+        return;
+    }
     const CSimSky::SunState sun = CSimSky::Sun(utcSeconds, m_longitude, m_latitude);
     const double thermal = 0.04 * exposure * std::exp((Temperature(utcSeconds) - 25.0) / 10.0);
     for (int i = 0; i < kPixels; ++i) {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "sim/SimOptions.h"
@@ -54,4 +55,5 @@ private:
     CSimRandom m_noise;
     std::array<float, kPixels> m_darkLevel{};
     std::array<int16_t, kPixels> m_counts{};
+    std::function<void(int, bool, std::array<int16_t, kPixels>&)> m_countsOverride;
 };

@@ -1,9 +1,11 @@
 // SIMOPTIONS, SIMFAULTS: how the simulated instruments behave and which faults they inject.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "data/DefaultSite.h"
 
@@ -18,6 +20,10 @@ struct SIMFAULTS {
     double slowBand = 0.0;    // seconds added to every band move and origin search
     bool spectroOff = false;  // the spectroradiometer is switched off: it never answers
     bool bandOff = false;     // the shadow-band unit is switched off
+    // Commands, named by their word before the first comma ("GM", "#MP", "CALB"), that are
+    // always answered "ERR\r" (refused) or never answered (ignored).
+    std::vector<std::string> refused = {};
+    std::vector<std::string> ignored = {};
 };
 
 struct SIMOPTIONS {
@@ -32,4 +38,7 @@ struct SIMOPTIONS {
     // Simulated time, seconds since 1970 UTC, for the sun; the system clock when empty.
     std::function<int64_t()> clock;
     SIMFAULTS faults;
+    // Counts of each exposure in place of the simulated sky's, for in-process tests that need
+    // exact readings: exposure (ms), shutter open, the 2048 counts to fill.
+    std::function<void(int, bool, std::array<int16_t, 2048>&)> counts;
 };

@@ -213,6 +213,17 @@ SIMFAULTS CSimulator::Faults() const {
     return m_faults;
 }
 
+bool CSimulator::Idle() const {
+    if (m_delaying.load()) {
+        return true;
+    }
+    if (m_handling.load()) {
+        return false;
+    }
+    pollfd pending{m_master, POLLIN, 0};
+    return m_master < 0 || poll(&pending, 1, 0) <= 0 || (pending.revents & POLLIN) == 0;
+}
+
 std::string CSimulator::SlavePath() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_slavePath;
@@ -261,7 +272,9 @@ void CSimulator::Serve() {
             break;
         }
         if (n > 0 && (fds[0].revents & POLLIN) != 0) {
+            m_handling.store(true);
             ReadRequests(pending);
+            m_handling.store(false);
         } else if (n > 0 && (fds[0].revents & (POLLHUP | POLLERR)) != 0) {
             SleepMs(50);  // not expected while the held slave keeps the line up
         }
@@ -317,7 +330,10 @@ void CSimulator::HandleRequest(const std::string& request) {
     if (reply.delayMs > 0 && !m_options.fast) {
         m_busyMicros += static_cast<int64_t>(reply.delayMs) * 1000;
     }
-    if (reply.delayMs > 0 && !SleepMs(reply.delayMs)) {
+    m_delaying.store(true);
+    const bool waited = reply.delayMs <= 0 || SleepMs(reply.delayMs);
+    m_delaying.store(false);
+    if (!waited) {
         return;
     }
     if (draw.err) {

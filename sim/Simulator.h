@@ -36,6 +36,10 @@ public:
     // re-publishes the link path, as a device that was unplugged and plugged in again.
     std::string SlavePath() const;
     int LineDrops() const { return m_drops.load(); }
+    // True when every byte sent to the instruments so far has been read and answered (or left
+    // unanswered on purpose), or the instruments are taking their time on purpose (an exposure,
+    // a band move): nothing arrives before the program sends again or that time is over.
+    bool Idle() const;
 
     void SetFaults(const SIMFAULTS& faults);
     SIMFAULTS Faults() const;
@@ -90,6 +94,8 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_stopping{false};
+    std::atomic<bool> m_handling{false};
+    std::atomic<bool> m_delaying{false};
     std::atomic<int> m_drops{0};
     std::atomic<int64_t> m_busyMicros{0};
 };

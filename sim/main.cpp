@@ -49,6 +49,9 @@ const char kUsage[] =
     "                      and a new one is published at the link path 0.1 s later\n"
     "  --slow-band SEC     every band move and origin search takes SEC seconds longer\n"
     "                      (also with --fast)\n"
+    "  --refuse CMD        the command CMD (its word before the first comma: GM, #MP, CALB)\n"
+    "                      is always answered \"ERR\"; repeat for more commands\n"
+    "  --ignore CMD        the command CMD is never answered; repeat for more commands\n"
     "  --faults-after SEC  inject the faults above only after SEC seconds (let the program\n"
     "                      set the instruments up first)\n"
     "  --faults-for SEC    end the faults SEC seconds after they began (an instrument that\n"
@@ -75,6 +78,8 @@ enum Option {
     kShortBlock,
     kDropLine,
     kSlowBand,
+    kRefuse,
+    kIgnore,
     kFaultsAfter,
     kFaultsFor,
     kHelp
@@ -98,6 +103,8 @@ const option kOptions[] = {{"link", required_argument, nullptr, kLink},
                            {"short-block", required_argument, nullptr, kShortBlock},
                            {"drop-line", required_argument, nullptr, kDropLine},
                            {"slow-band", required_argument, nullptr, kSlowBand},
+                           {"refuse", required_argument, nullptr, kRefuse},
+                           {"ignore", required_argument, nullptr, kIgnore},
                            {"faults-after", required_argument, nullptr, kFaultsAfter},
                            {"faults-for", required_argument, nullptr, kFaultsFor},
                            {"help", no_argument, nullptr, kHelp},
@@ -183,6 +190,10 @@ bool ApplyOption(int code, const char* arg, SIMOPTIONS& options) {
         case kSlowBand:
             if (!ParseNumber(arg, 0.0, 3600.0, faults.slowBand))
                 break;
+            return true;
+        case kRefuse:
+        case kIgnore:
+            (code == kRefuse ? faults.refused : faults.ignored).emplace_back(arg);
             return true;
         case kSilence:
             probability = &faults.silence;

@@ -5,13 +5,14 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/support/TestRecords.h"
 #include "data/RadData.h"
+#include "tests/support/TestRecords.h"
 
 namespace {
 
 std::string SampleFile(int records) {
-    static const std::string folder = MakeTempFolder();
+    static const TempFolder temp;
+    static const std::string folder = temp.Path();
     const std::string path = folder + "/bench-" + std::to_string(records) + ".wsx";
     if (!std::filesystem::exists(path)) {
         CRadData data;

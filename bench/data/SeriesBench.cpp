@@ -64,7 +64,8 @@ const std::vector<std::string>& DayFiles() {
         return files;
     }
     const char* given = std::getenv("HALVO_BENCH_DIR");
-    const std::string folder = given != nullptr ? given : MakeTempFolder();
+    static const TempFolder temp;
+    const std::string folder = given != nullptr ? given : temp.Path();
     std::filesystem::create_directories(folder);
     CRadData day;
     FillSimulatedDay(day, kFirstSlotUtc, kRecordsPerDay, 60, 135.0, 35.0);

@@ -9,19 +9,18 @@
 #include <functional>
 #include <vector>
 
-#include "tests/support/TestRecords.h"
 #include "data/DataFileWriter.h"
 #include "data/RadData.h"
+#include "tests/support/TestRecords.h"
 
 namespace {
 
 class DataFile : public ::testing::Test {
 protected:
-    void SetUp() override { folder = MakeTempFolder(); }
-    void TearDown() override { std::filesystem::remove_all(folder); }
     std::string Path(const char* name) const { return folder + "/" + name; }
 
-    std::string folder;
+    TempFolder temp;
+    std::string folder = temp.Path();
 };
 
 std::string HeaderOf(const CRadData& data) {

@@ -7,10 +7,11 @@
 #include <sstream>
 #include <vector>
 
-#include "tests/support/TestRecords.h"
 #include "data/CLocaleFormat.h"
 #include "data/CountCsv.h"
 #include "data/RadData.h"
+#include "tests/support/ScopedTimeZone.h"
+#include "tests/support/TestRecords.h"
 
 namespace {
 
@@ -26,17 +27,9 @@ std::vector<std::string> Lines(const std::string& text) {
 // Tokyo local time (no daylight saving) and a German numeric locale where one is installed.
 class TextFormats : public ::testing::Test {
 protected:
-    void SetUp() override {
-        setenv("TZ", "Asia/Tokyo", 1);
-        tzset();
-        germanLocale = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-    }
-    void TearDown() override {
-        std::setlocale(LC_NUMERIC, "C");
-        unsetenv("TZ");
-        tzset();
-    }
-    bool germanLocale = false;
+    ScopedTimeZone zone{"Asia/Tokyo"};
+    CommaLocale comma;
+    bool germanLocale = comma.Active();
 };
 
 }  // namespace

@@ -41,14 +41,6 @@ std::unique_ptr<CGraphPlot> MakeRamp(double lo, double hi) {
     return plot;
 }
 
-std::vector<std::string> TextsOf(const CRecordingCanvas& canvas) {
-    std::vector<std::string> texts;
-    for (const CanvasOp& op : canvas.OpsOfType(CanvasOpType::Text)) {
-        texts.push_back(op.text);
-    }
-    return texts;
-}
-
 bool HasVertex(const CRecordingCanvas& canvas, CanvasPoint p) {
     return std::any_of(canvas.Ops().begin(), canvas.Ops().end(), [&](const CanvasOp& op) {
         return (op.type == CanvasOpType::MoveTo || op.type == CanvasOpType::LineTo) && op.to == p;
@@ -56,34 +48,6 @@ bool HasVertex(const CRecordingCanvas& canvas, CanvasPoint p) {
 }
 
 }  // namespace
-
-TEST(GraphPlotAxes, XAxis300To1100HasNineLabelledTicksAndGridLinesEveryHundred) {
-    auto plot = MakePlot([](int) { return 1.0; });
-    plot->SetRange(GRAPHPARAM{});
-    EXPECT_DOUBLE_EQ(plot->m_xStep, 100.0);
-    CRecordingCanvas canvas;
-    plot->DrawXLabels(canvas, kLabelFont, kChartGreen);
-    const auto texts = canvas.OpsOfType(CanvasOpType::Text);
-    ASSERT_EQ(texts.size(), 9u);
-    for (size_t k = 0; k < texts.size(); ++k) {
-        EXPECT_EQ(texts[k].text, std::to_string(300 + 100 * k));
-        EXPECT_EQ(texts[k].to, (CanvasPoint{74 + static_cast<int>(52 * k), 348}));
-        EXPECT_EQ(texts[k].align, kAlignCenter | kAlignTop);
-        EXPECT_EQ(texts[k].font, kLabelFont);
-    }
-    const auto ticks = canvas.OpsOfType(CanvasOpType::LineTo);
-    ASSERT_EQ(ticks.size(), 9u);
-    EXPECT_EQ(ticks.back().from, (CanvasPoint{490, 340}));
-    EXPECT_EQ(ticks.back().to, (CanvasPoint{490, 348}));
-    EXPECT_EQ(ticks.back().pen, (CanvasPen{1, kChartGreen}));
-    canvas.Clear();
-    plot->DrawXGrid(canvas, MakeRgb(1, 2, 3));
-    const auto grid = canvas.OpsOfType(CanvasOpType::LineTo);
-    ASSERT_EQ(grid.size(), 9u);
-    EXPECT_EQ(grid[1].from, (CanvasPoint{126, 340}));
-    EXPECT_EQ(grid[1].to, (CanvasPoint{126, 50}));
-    EXPECT_EQ(grid[1].pen, (CanvasPen{1, MakeRgb(1, 2, 3)}));
-}
 
 // Log: four decades below a top of at least ten. Linear: 1.2 times the top (0.8 when all data
 // are negative), a negative minimum pushed down by 1.2, a positive one kept. Values that are
@@ -110,35 +74,6 @@ TEST(GraphPlotAxes, AutoscaleOfBothScales) {
         EXPECT_DOUBLE_EQ(plot->m_yMin, c.yMin);
         EXPECT_DOUBLE_EQ(plot->m_yStep, c.yStep);
     }
-}
-
-TEST(GraphPlotAxes, YLabelsAndGridFollowTheScale) {
-    GRAPHPARAM log;
-    log.logScale = 1;
-    auto plot = MakeRamp(-1.0, 2.3);
-    plot->SetRange(log);
-    CRecordingCanvas canvas;
-    plot->DrawYLabels(canvas, kLabelFont, kChartGreen);
-    EXPECT_EQ(TextsOf(canvas), (std::vector<std::string>{"-1.0", "0.0", "1.0", "2.0", "3.0"}));
-
-    plot = MakeRamp(-3.0, 1500.0);
-    plot->SetRange(GRAPHPARAM{});
-    canvas.Clear();
-    plot->DrawYLabels(canvas, kLabelFont, kChartGreen);
-    const auto texts = canvas.OpsOfType(CanvasOpType::Text);
-    ASSERT_EQ(texts.size(), 10u);
-    EXPECT_EQ(texts.front().text, "0.0");
-    EXPECT_EQ(texts.back().text, "1800.0");
-    EXPECT_EQ(texts.back().to, (CanvasPoint{66, 50}));
-    EXPECT_EQ(texts.front().align, kAlignRight | kAlignBaseline);
-    // 3.6 * 290 / 1803.6 = 0.58, cut to 0: the zero tick sits on the frame's bottom.
-    EXPECT_EQ(texts.front().to.y, 340);
-    canvas.Clear();
-    plot->DrawYGrid(canvas, kChartGreen);
-    const auto grid = canvas.OpsOfType(CanvasOpType::LineTo);
-    ASSERT_EQ(grid.size(), 10u);
-    EXPECT_EQ(grid.back().from, (CanvasPoint{74, 50}));
-    EXPECT_EQ(grid.back().to, (CanvasPoint{490, 50}));
 }
 
 TEST(GraphPlotAxes, ManualRangesComeFromThePairOfTheScale) {
@@ -217,41 +152,6 @@ TEST(GraphPlotCurve, PointsOnOneCanvasPositionGiveOneVertexAndOneMarker) {
     EXPECT_EQ(markers[3].rect, (CanvasRect{2, 4, 4, 6}));
 }
 
-// The clip lies one unit inside the frame, in device units except on a metafile, and is lifted
-// when the curve is done.
-TEST(GraphPlotCurve, IsClippedOneUnitInsideTheFrameInDeviceUnits) {
-    const struct {
-        CanvasKind kind;
-        CanvasRect clip;
-    } cases[] = {
-        {CanvasKind::Screen, {75 + 120, 51 + 90, 489 + 120, 339 + 90}},
-        {CanvasKind::Printer, {75 + 120, 51 + 90, 489 + 120, 339 + 90}},
-        {CanvasKind::Preview,
-         {(75 + 120) / 2 + 7, (51 + 90) / 2 + 9, (489 + 120) / 2 + 7, (339 + 90) / 2 + 9}},
-        {CanvasKind::Metafile, {75, 51, 489, 339}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.kind));
-        auto plot = MakePlot([](int i) { return static_cast<double>(i); });
-        plot->SetRange(GRAPHPARAM{});
-        CRecordingCanvas canvas(c.kind);
-        canvas.SetPreviewMapping(1, 2, {7, 9});
-        canvas.SetWindowOrg(-120, -90);
-        canvas.Clear();
-        plot->DrawSpectrum(canvas, 0, 0);
-        const auto& ops = canvas.Ops();
-        ASSERT_FALSE(ops.empty());
-        EXPECT_EQ(ops.front().type, CanvasOpType::SelectClip);
-        EXPECT_EQ(ops.front().rect, c.clip);
-        EXPECT_EQ(ops.back().type, CanvasOpType::RemoveClip);
-        EXPECT_EQ(canvas.OpsOfType(CanvasOpType::SelectClip).size(), 1u);
-        for (const CanvasOp& op : canvas.OpsOfType(CanvasOpType::LineTo)) {
-            ASSERT_TRUE(op.clipped);
-        }
-        EXPECT_FALSE(canvas.Clipped());
-    }
-}
-
 TEST(GraphPlotCurve, FarOutsidePointsAreHeldToSixteenBits) {
     auto plot = MakePlot([](int i) { return i == 100 ? 1e12 : (i == 200 ? -1e12 : 10.0); });
     plot->m_x[300] = 1e15;
@@ -281,30 +181,6 @@ TEST(GraphPlotCurve, LogOfZeroDropsToTheBottomEdgeAndNaNIsBridged) {
             EXPECT_TRUE(op.to.y == plot->MapY(1.0) || op.to.y == 32767) << op.to.x;
         }
     }
-}
-
-TEST(GraphPlotCanvasState, EveryOperationLeavesPenFontAndAlignmentAsFound) {
-    auto plot = MakeRamp(0.0, 100.0);
-    plot->SetRange(GRAPHPARAM{});
-    CRecordingCanvas canvas;
-    const CanvasPen pen{3, MakeRgb(9, 9, 9)};
-    const CanvasFont font{"Arial", 21, 0};
-    canvas.SelectPen(pen);
-    canvas.SelectFont(font);
-    canvas.SetTextAlign(kAlignUpdateCp);
-    plot->DrawFrame(canvas, kChartGreen, 2);
-    plot->DrawXGrid(canvas, kChartGreen);
-    plot->DrawYGrid(canvas, kChartGreen);
-    plot->DrawXLabels(canvas, kLabelFont, kChartGreen);
-    plot->DrawYLabels(canvas, kLabelFont, kChartGreen);
-    plot->DrawSpectrum(canvas, MakeRgb(255, 0, 0), 1);
-    EXPECT_EQ(canvas.Pen(), pen);
-    EXPECT_EQ(canvas.Font(), font);
-    EXPECT_EQ(canvas.TextAlign(), kAlignUpdateCp);
-    const auto frames = canvas.OpsOfType(CanvasOpType::Rectangle);
-    ASSERT_FALSE(frames.empty());
-    EXPECT_EQ(frames[0].rect, kPlotRect);
-    EXPECT_EQ(frames[0].pen, (CanvasPen{2, kChartGreen}));
 }
 
 TEST(GraphPlotLoad, TakesIrradianceOrPhotonValuesAtEachPixelsWavelength) {

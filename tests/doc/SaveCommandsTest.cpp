@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <optional>
 
-#include "tests/support/Fakes.h"
-#include "tests/support/TestRecords.h"
 #include "data/CountCsv.h"
 #include "document/IFileDialogs.h"
 #include "document/OrvelDoc.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/TestRecords.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ public:
 
 class SaveCommands : public ::testing::Test {
 protected:
-    SaveCommands() : folder(MakeTempFolder() + "/"), doc(std::make_unique<COrvelDoc>(folder)) {
+    SaveCommands() : folder(temp.Path()), doc(std::make_unique<COrvelDoc>(folder)) {
         doc->SetHost(&host);
         doc->SetMessageBox(&messages);
         FillSampleSet(doc->m_radData, 1);
@@ -49,16 +49,14 @@ protected:
         doc->m_latitude = 36.25;
         doc->SetModifiedFlag(true);
     }
-    ~SaveCommands() override {
-        doc.reset();
-        std::filesystem::remove_all(folder);
-    }
+    ~SaveCommands() override { doc.reset(); }
     COrvelSettings StoredSettings() const {
         COrvelSettings stored(folder);
         stored.LoadSaveConfig(doc->m_cfgPath, COrvelSettings::kLoad);
         return stored;
     }
 
+    TempFolder temp;
     std::string folder;
     FakeMessageBox messages;
     FakeHost host;

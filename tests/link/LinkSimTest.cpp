@@ -11,10 +11,10 @@
 #include <sstream>
 #include <thread>
 
-#include "tests/support/TestPumps.h"
 #include "link/PollWaitPump.h"
 #include "link/Zeb530.h"
 #include "sim/Simulator.h"
+#include "tests/support/TestPumps.h"
 
 extern char** environ;
 
@@ -45,6 +45,7 @@ protected:
     // Silence then costs a fraction of a second instead of the whole time-out.
     void SkipSilence(int patienceMs = 300) {
         m_pump = std::make_unique<FastForwardPump>(m_clock, patienceMs);
+        m_pump->quiet = [this] { return m_sim == nullptr || m_sim->Idle(); };
         m_link.SetClock(&m_clock);
         m_link.SetWaitPump(m_pump.get());
     }
@@ -152,7 +153,7 @@ TEST_F(LinkWithSimulator, DroppedLineIsSeenAtOnceAndTheRepublishedPortWorks) {
     m_sim->SetFaults({});
     m_link.SetPortMap(CPortMap(dir.string()));
     bool reopened = false;
-    for (int i = 0; i < 100 && !reopened; ++i) {
+    for (int i = 0; i < 500 && !reopened; ++i) {  // up to 10 s
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         reopened = m_link.OpenPort(2) == 1;
     }

@@ -8,6 +8,7 @@
 
 #include "link/ReplyFields.h"
 #include "link/ReplyFramer.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
 
@@ -124,13 +125,9 @@ TEST(ReplyFields, NumbersConvertLikeAtoiAndAtofWithinRange) {
 }
 
 TEST(ReplyFields, DecimalPointIsReadWhateverTheLocale) {
-    const std::string old = std::setlocale(LC_NUMERIC, nullptr);
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
-        GTEST_SKIP() << "de_DE.UTF-8 is not installed (scripts/setup.sh installs it)";
-    }
-    const double value = CReplyFields::ToDouble("23.75");
-    std::setlocale(LC_NUMERIC, old.c_str());
-    EXPECT_DOUBLE_EQ(value, 23.75);
+    CommaLocale comma;
+    ASSERT_TRUE(comma.Active()) << "de_DE.UTF-8 is not installed (scripts/setup.sh installs it)";
+    EXPECT_DOUBLE_EQ(CReplyFields::ToDouble("23.75"), 23.75);
 }
 
 }  // namespace

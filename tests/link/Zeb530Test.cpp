@@ -4,16 +4,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "tests/support/PtyPeer.h"
-#include "tests/support/TestPumps.h"
 #include "link/IMessageBox.h"
+#include "tests/support/PtyPeer.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestPumps.h"
 
 namespace {
 
@@ -23,22 +23,6 @@ using ::testing::_;
 class MockMessageBox : public IMessageBox {
 public:
     MOCK_METHOD(Answer, Show, (const std::string& text, Buttons buttons), (override));
-};
-
-// Runs a block with LC_NUMERIC switched to a decimal-comma locale where one is installed.
-class CommaLocale {
-public:
-    CommaLocale() {
-        const char* old = std::setlocale(LC_NUMERIC, nullptr);
-        m_old = old != nullptr ? old : "C";
-        m_active = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-    }
-    ~CommaLocale() { std::setlocale(LC_NUMERIC, m_old.c_str()); }
-    bool Active() const { return m_active; }
-
-private:
-    std::string m_old;
-    bool m_active = false;
 };
 
 using Texts = std::vector<std::string>;

@@ -1,21 +1,15 @@
-// Interval slots against scripted instruments: the data file, the daily text file and faults.
+// Interval slots against the simulated instruments: the data file, the daily text file and faults.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "measurement/IntervalScheduler.h"
 #include "tests/support/SequenceFixture.h"
 
 namespace {
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class IntervalFiles : public SequenceFixture {
 protected:
@@ -50,7 +44,7 @@ TEST_F(IntervalFiles, EachSlotAppendsItsRecordAndTextBlock) {
     CRadData file;
     ASSERT_EQ(file.LoadFile(DataFile().c_str()), 2);
     EXPECT_EQ(file.m_memo, "mast 3, north");
-    EXPECT_STREQ(file.m_type, "TYPE-S");
+    EXPECT_STREQ(file.m_type, "KT-530VN");
     EXPECT_EQ(file.m_latitude, 35.0);
     EXPECT_EQ(file.GetRecord(1)->measTime, static_cast<int32_t>(clock.now));
     EXPECT_EQ(display.statusText, "");
@@ -60,7 +54,7 @@ TEST_F(IntervalFiles, EachSlotAppendsItsRecordAndTextBlock) {
     // The appended file holds exactly what a rewrite of its records would.
     const std::string rewritten = folder + "rewritten.wsx";
     ASSERT_EQ(file.SaveFile(rewritten.c_str()), 1);
-    EXPECT_EQ(Bytes(DataFile()), Bytes(rewritten));
+    EXPECT_EQ(ReadFileBytes(DataFile()), ReadFileBytes(rewritten));
 
     std::string expected;
     for (int k = 0; k < 2; ++k) {
@@ -69,18 +63,18 @@ TEST_F(IntervalFiles, EachSlotAppendsItsRecordAndTextBlock) {
         ASSERT_TRUE(file.GetRecordText(block));
         expected += block + "\n";
     }
-    EXPECT_EQ(Bytes(TextFile()), expected);
+    EXPECT_EQ(ReadFileBytes(TextFile()), expected);
 }
 
 // A run killed between the data-file append and the text-file append left the text file one
 // block short: the next slot adds the missing block before its own.
 TEST_F(IntervalFiles, TheNextSlotAddsTheBlocksTheTextFileLacks) {
     Slot(10, 10);
-    const std::string oneBlock = Bytes(TextFile());
+    const std::string oneBlock = ReadFileBytes(TextFile());
     Slot(10, 20);
-    const std::string twoBlocks = Bytes(TextFile());
+    const std::string twoBlocks = ReadFileBytes(TextFile());
     Slot(10, 30);
-    const std::string threeBlocks = Bytes(TextFile());
+    const std::string threeBlocks = ReadFileBytes(TextFile());
     std::filesystem::resize_file(TextFile(), oneBlock.size());
     Slot(10, 40);
     CRadData file;
@@ -88,7 +82,7 @@ TEST_F(IntervalFiles, TheNextSlotAddsTheBlocksTheTextFileLacks) {
     std::string block;
     file.Select(3, 0);
     ASSERT_TRUE(file.GetRecordText(block));
-    EXPECT_EQ(Bytes(TextFile()), threeBlocks + block + "\n");
+    EXPECT_EQ(ReadFileBytes(TextFile()), threeBlocks + block + "\n");
     EXPECT_EQ(display.statusText, "");
 
     // A program started anew finds the gap the same way.
@@ -97,7 +91,7 @@ TEST_F(IntervalFiles, TheNextSlotAddsTheBlocksTheTextFileLacks) {
         std::make_unique<CIntervalScheduler>(*doc, *sequence, display, events, clock, messages);
     Slot(10, 50);
     EXPECT_EQ(CDailyTextFile::CountBlocks(TextFile()), 5);
-    EXPECT_EQ(Bytes(TextFile()).substr(0, threeBlocks.size() + block.size() + 1),
+    EXPECT_EQ(ReadFileBytes(TextFile()).substr(0, threeBlocks.size() + block.size() + 1),
               threeBlocks + block + "\n");
 }
 
@@ -123,14 +117,14 @@ TEST_F(IntervalFiles, AFileOfAnotherSensorTypeStopsTheSchedule) {
     CRadData other;
     CRadData::SetField(other.m_type, "OTHER");
     ASSERT_EQ(other.SaveFile(DataFile().c_str()), 1);
-    const std::string before = Bytes(DataFile());
+    const std::string before = ReadFileBytes(DataFile());
     Slot(10, 10);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0], "Can't Append Data\nData format is different.");
     EXPECT_FALSE(scheduler->IsOn());
     EXPECT_FALSE(events.timerRunning);
     EXPECT_FALSE(display.visible);
-    EXPECT_EQ(Bytes(DataFile()), before);
+    EXPECT_EQ(ReadFileBytes(DataFile()), before);
     EXPECT_FALSE(std::filesystem::exists(TextFile()));
 }
 
@@ -148,11 +142,14 @@ TEST_F(IntervalFiles, AnUnwritableFolderIsReportedAndTheScheduleGoesOn) {
 }
 
 TEST_F(IntervalFiles, ARefusedOrBrokenSlotTouchesNoFile) {
-    instrument.bandSilent = true;
+    SIMFAULTS faults;
+    faults.bandOff = true;
+    SetFaults(faults);
     Slot(10, 10);
-    instrument.bandSilent = false;
+    SetFaults(SIMFAULTS{});
     pump.hook = [this] {
-        if (instrument.Requests().back() == "OP") {
+        const auto requests = Requests();
+        if (std::find(requests.begin(), requests.end(), "OP") != requests.end()) {
             sequence->OnMeasBreak();
         }
     };

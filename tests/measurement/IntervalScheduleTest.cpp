@@ -7,23 +7,17 @@
 #include "measurement/IntervalScheduler.h"
 #include "measurement/MeasurementSequence.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
-
-std::string NewFolder() {
-    char name[] = "/tmp/halvo-sched-XXXXXX";
-    return std::string(mkdtemp(name)) + "/";
-}
 
 class IntervalSchedule : public ::testing::Test {
 protected:
     IntervalSchedule()
         : zone("Asia/Tokyo"),
-          folder(NewFolder()),
-          doc(folder),
+          doc(temp.Path()),
           sequence(doc, progress, clock),
           scheduler(doc, sequence, display, events, clock, messages) {}
-    ~IntervalSchedule() override { std::filesystem::remove_all(folder); }
 
     void StartAt(int hour, int minute, int second, int month = 6, int day = 21) {
         clock.now = LocalStamp(2024, month, day, hour, minute, second);
@@ -39,7 +33,7 @@ protected:
     }
 
     ScopedTimeZone zone;
-    std::string folder;
+    TempFolder temp;
     COrvelDoc doc;
     FakeWallClock clock;
     FakeProgress progress;

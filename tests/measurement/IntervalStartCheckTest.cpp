@@ -30,7 +30,7 @@ std::string UnwritableFolder(const std::string& scratch) {
 
 class IntervalStartCheck : public ::testing::Test {
 protected:
-    IntervalStartCheck() : scratch(MakeTempFolder() + "/"), doc(scratch) {
+    IntervalStartCheck() : scratch(temp.Path()), doc(scratch) {
         doc.SetMessageBox(&messages);
         FillSampleSet(doc.m_radData, 1);
         data = scratch + "data/";
@@ -39,7 +39,6 @@ protected:
     ~IntervalStartCheck() override {
         std::error_code ignored;
         fs::permissions(scratch + "locked", fs::perms::owner_all, ignored);
-        fs::remove_all(scratch);
     }
     // The message shown by the check, "" when it passed.
     std::string Check() {
@@ -49,6 +48,7 @@ protected:
         return messages.shown.empty() ? std::string() : messages.shown.front();
     }
 
+    TempFolder temp;
     std::string scratch;
     std::string data;
     FakeMessageBox messages;

@@ -1,4 +1,4 @@
-// One measurement against scripted instruments: order of requests, exposure search, faults.
+// One measurement against the simulated instruments: order of requests, exposure search, faults.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -77,9 +77,8 @@ TEST_F(Sequence, MorningMeasurementVisitsFourPositionsAndParks) {
     for (const SPECDATA& s : r.spec) {
         EXPECT_EQ(s.valid, 1);
         EXPECT_EQ(s.exposure, 10);
-        EXPECT_EQ(s.ssState, 3);
-        EXPECT_EQ(s.temperature, 24.5f);
-        EXPECT_EQ(s.ssValue[2], 3.5f);
+        EXPECT_NEAR(s.temperature, 25.0f, 3.0f);
+        EXPECT_EQ(s.ssValue[2], 38.0f);
         EXPECT_EQ(s.count[1000], 12000);
         EXPECT_EQ(s.dark[1000], 500);
     }
@@ -114,30 +113,28 @@ TEST_F(Sequence, AfternoonParksOnThePositiveSide) {
 TEST_F(Sequence, ExposureSearchWalksTheTable) {
     struct Case {
         int startIndex;
-        std::function<ScriptedInstrument::Counts(int)> light;
+        std::map<int, int> peaks;  // light peak at each exposure tried
         std::vector<int> lightExposures;
         int finalIndex;
     };
-    const auto peakAt = [](std::map<int, int> peaks) {
-        return [peaks](int exposure) { return PeakCounts(100, peaks.at(exposure)); };
-    };
     const Case cases[] = {
-        {3, peakAt({{100, 5000}, {200, 9000}}), {100, 200}, 4},
-        {0, peakAt({{10, 20000}}), {10}, 0},
-        {8, peakAt({{5000, 3000}}), {5000}, 8},
-        {5, peakAt({{500, 17700}, {200, 17699}}), {500, 200}, 4},
-        {1, peakAt({{20, 7000}, {50, 7001}}), {20, 50}, 2},
+        {3, {{100, 5000}, {200, 9000}}, {100, 200}, 4},
+        {0, {{10, 20000}}, {10}, 0},
+        {8, {{5000, 3000}}, {5000}, 8},
+        {5, {{500, 17700}, {200, 17699}}, {500, 200}, 4},
+        {1, {{20, 7000}, {50, 7001}}, {20, 50}, 2},
         // Too dark at 100 ms, too bright at 200 ms: 15 changes, then the last index is kept.
         {3,
-         peakAt({{100, 1000}, {200, 30000}}),
+         {{100, 1000}, {200, 30000}},
          {100, 200, 100, 200, 100, 200, 100, 200, 100, 200, 100, 200, 100, 200, 100},
          4},
     };
     for (const Case& c : cases) {
-        instrument.ClearRequests();
-        instrument.counts = [&c](int exposure, bool open) {
-            return open ? c.light(exposure) : PeakCounts(500, 500);
+        SIMOPTIONS options = Options();
+        options.counts = [peaks = c.peaks](int exposure, bool open, Counts& counts) {
+            counts = open ? PeakCounts(100, peaks.at(exposure)) : PeakCounts(500, 500);
         };
+        StartInstruments(options);
         SPECDATA spec{};
         int index = c.startIndex;
         ASSERT_EQ(sequence->AcquireAuto(spec, index), 1);
@@ -165,15 +162,16 @@ TEST_F(Sequence, FixedAcquisitionKeepsItsIndex) {
 }
 
 TEST_F(Sequence, SaturatedPixelsAreStoredAsZero) {
-    instrument.counts = [](int, bool open) {
-        auto c = PeakCounts(open ? 9000 : 400, open ? 9000 : 400);
+    SIMOPTIONS options = Options();
+    options.counts = [](int, bool open, Counts& c) {
+        c = PeakCounts(open ? 9000 : 400, open ? 9000 : 400);
         if (open) {
             c[10] = 17700;
             c[11] = 17701;
             c[12] = -5;
         }
-        return c;
     };
+    StartInstruments(options);
     SPECDATA spec{};
     ASSERT_EQ(sequence->AcquireFixed(spec, 0), 1);
     EXPECT_EQ(spec.count[10], 17700);
@@ -184,7 +182,9 @@ TEST_F(Sequence, SaturatedPixelsAreStoredAsZero) {
 }
 
 TEST_F(Sequence, EveryFailedAttemptIsLoggedAndThePositionStaysValid) {
-    instrument.refused = {"GM"};
+    SIMFAULTS faults;
+    faults.refused = {"GM"};
+    SetFaults(faults);
     ASSERT_EQ(sequence->RunMeasurement(clock.now), 1);
     std::string expected;
     for (int position = 0; position < 4; ++position) {
@@ -198,7 +198,7 @@ TEST_F(Sequence, EveryFailedAttemptIsLoggedAndThePositionStaysValid) {
     for (const SPECDATA& s : r.spec) {
         EXPECT_EQ(s.valid, 1);
         EXPECT_EQ(s.exposure, 0);
-        EXPECT_EQ(s.ssState, 3);  // the status was read before the exposure failed
+        EXPECT_EQ(s.ssValue[2], 38.0f);  // the status was read before the exposure failed
         EXPECT_EQ(*std::max_element(std::begin(s.count), std::end(s.count)), 0);
     }
     EXPECT_FALSE(progress.visible);
@@ -207,9 +207,13 @@ TEST_F(Sequence, EveryFailedAttemptIsLoggedAndThePositionStaysValid) {
 }
 
 TEST_F(Sequence, BreakDuringPositionTwoEmptiesTheSetAndStillParks) {
-    pump.hook = [this] {
+    // Break once the shutter opened at position 2 (the instruments record a request when they
+    // read it, so the test looks at what they have seen, not at the last request alone).
+    bool pressed = false;
+    pump.hook = [this, &pressed] {
         const auto requests = Requests();
-        if (CountPrefix(requests, "#MP") == 2 && requests.back() == "OP") {
+        if (!pressed && CountPrefix(requests, "#MP") == 2 && CountPrefix(requests, "OP") == 3) {
+            pressed = true;
             sequence->OnMeasBreak();
         }
     };
@@ -245,7 +249,9 @@ TEST_F(Sequence, NightSkipsTheSpectraButParksTheBand) {
 }
 
 TEST_F(Sequence, ASilentBandMeansNothingIsMeasured) {
-    instrument.bandSilent = true;
+    SIMFAULTS faults;
+    faults.bandOff = true;
+    SetFaults(faults);
     doc->m_radData.AddData(RADDATA{});
     EXPECT_EQ(sequence->RunMeasurement(clock.now), 0);
     EXPECT_EQ(Requests(), (std::vector<std::string>{"#", "#", "#", "#"}));

@@ -4,6 +4,8 @@
 #include "link/PortMap.h"
 #include "tests/support/SequenceFixture.h"
 
+#include <filesystem>
+
 namespace {
 
 class Setup : public SequenceFixture {};
@@ -33,9 +35,10 @@ TEST_F(Setup, MotorIsSetOnlyWhereItDiffers) {
         {1000, 100, {"#FH,2500,2500", "#SR,200,200"}},
     };
     for (const Case& c : cases) {
-        instrument.ClearRequests();
-        instrument.motorSpeed = c.speed;
-        instrument.slewRate = c.slew;
+        SIMOPTIONS options = Options();
+        options.motorSpeed = c.speed;
+        options.slewRate = c.slew;
+        StartInstruments(options);
         EXPECT_EQ(doc->SetupInstruments(), 1);
         EXPECT_EQ(BandSetCommands(Requests()), c.sets) << c.speed << "/" << c.slew;
     }
@@ -48,15 +51,19 @@ TEST_F(Setup, ReadsIdentityGridAndCalibrationInOrder) {
               (std::vector<std::string>{"#",  "#ID", "#SER", "#VER", "#VTIME", "#FH", "#SR",
                                         "",   "ID",  "SER",  "ST",   "FV",     "FT",  "C0",
                                         "C1", "C2",  "C3",   "C4",   "C5",     "CALB"}));
-    EXPECT_STREQ(doc->m_radData.m_type, "TYPE-S");
-    EXPECT_EQ(doc->m_radData.m_wavelength[0], 300.4f);
+    EXPECT_STREQ(doc->m_radData.m_type, "KT-530VN");
+    EXPECT_NEAR(doc->m_radData.m_wavelength[0], 299.6 + 0.3915 - 1e-6, 1e-4);
+    EXPECT_EQ(doc->m_radData.m_calib[100], CSimInstrument::Calibration(100));
     EXPECT_EQ(doc->GetSensorInfoText(),
-              "Sensor ID: V-ID\nSensor S/N: V-SER\nSensor Type: TYPE-S\n"
-              "Version: V-FV (2024/01/05 12:00)\nC0: 300\nC1: 0.4\nC2: 0\nC3: 0\nC4: 0\nC5: 0\n");
+              "Sensor ID: KT-530\nSensor S/N: 53012345\nSensor Type: KT-530VN\n"
+              "Version: V1.07 (2023/04/18 10:22:31)\nC0: 2.996000E+02\nC1: 3.915000E-01\n"
+              "C2: -1.000000E-06\nC3: 4.000000E-11\nC4: 0.000000E+00\nC5: 0.000000E+00\n");
 }
 
 TEST_F(Setup, SilentBandShowsTheCheckMessageThenTheNegotiationFault) {
-    instrument.bandSilent = true;
+    SIMFAULTS faults;
+    faults.bandOff = true;
+    SetFaults(faults);
     EXPECT_EQ(doc->SetupInstruments(), 0);
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[0].rfind("ZEB Com. Error", 0), 0u);
@@ -79,7 +86,9 @@ TEST_F(Setup, FailuresAfterTheBandCheckShowTheirOwnMessage) {
     };
     for (const Case& c : cases) {
         messages.shown.clear();
-        instrument.refused = {c.refused};
+        SIMFAULTS faults;
+        faults.refused = {c.refused};
+        SetFaults(faults);
         EXPECT_EQ(doc->SetupInstruments(), 0) << c.refused;
         ASSERT_EQ(messages.shown.size(), 1u) << c.refused;
         EXPECT_EQ(messages.shown[0], c.message);
@@ -87,7 +96,9 @@ TEST_F(Setup, FailuresAfterTheBandCheckShowTheirOwnMessage) {
 }
 
 TEST_F(Setup, SilentSpectroradiometerClosesThePortAndAsksForAnother) {
-    instrument.spectroSilent = true;
+    SIMFAULTS faults;
+    faults.spectroOff = true;
+    SetFaults(faults);
     FakePortChooser chooser;  // cancels
     EXPECT_FALSE(doc->OnNewDocument(chooser));
     EXPECT_EQ(chooser.shown, 1);

@@ -15,15 +15,9 @@
 #include "measurement/MeasurementController.h"
 #include "sim/Simulator.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
-
-// The day's wall clock, shared with the simulator's thread (which reads it for the sun).
-class SharedClock : public IClock {
-public:
-    int64_t Now() const override { return now.load(); }
-    std::atomic<int64_t> now{0};
-};
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitized = true;
@@ -46,6 +40,19 @@ long ResidentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
+// A document at a site near Helsinki with a one-minute period, connected to COM1 of its folder.
+bool ConnectInHelsinki(COrvelDoc& doc, FakeHost& host, IMessageBox& messages) {
+    doc.SetHost(&host);
+    doc.SetMessageBox(&messages);
+    doc.m_link.SetPortMap(CPortMap(doc.m_exeDir + "ports"));
+    doc.m_longitude = 25.0;
+    doc.m_latitude = 60.0;
+    doc.m_intervalPeriod = 60;
+    doc.m_comPort = 1;
+    FakePortChooser chooser;
+    return doc.OnNewDocument(chooser);
+}
+
 int CountBlocks(const std::string& text) {
     int blocks = 0;
     for (size_t at = text.find("YYYYMMDDHHMMSS"); at != std::string::npos;
@@ -59,10 +66,10 @@ int CountBlocks(const std::string& text) {
 
 TEST(SimulatedDay, EverySlotFromSixToSevenLandsInBothFiles) {
     ScopedTimeZone zone("Europe/Helsinki");
-    char name[] = "/tmp/halvo-day-XXXXXX";
-    const std::string folder = std::string(mkdtemp(name)) + "/";
+    TempFolder temp;
+    const std::string& folder = temp.Path();
     std::filesystem::create_directories(folder + "ports");
-    SharedClock clock;
+    FakeWallClock clock;
     clock.now = LocalStamp(2024, 6, 21, 5, 59, 0);
 
     SIMOPTIONS options;
@@ -79,15 +86,7 @@ TEST(SimulatedDay, EverySlotFromSixToSevenLandsInBothFiles) {
         COrvelDoc doc(folder);
         FakeMessageBox messages;
         FakeHost host;
-        doc.SetHost(&host);
-        doc.SetMessageBox(&messages);
-        doc.m_link.SetPortMap(CPortMap(folder + "ports"));
-        doc.m_longitude = 25.0;
-        doc.m_latitude = 60.0;
-        doc.m_intervalPeriod = 60;
-        doc.m_comPort = 1;
-        FakePortChooser chooser;
-        ASSERT_TRUE(doc.OnNewDocument(chooser));
+        ASSERT_TRUE(ConnectInHelsinki(doc, host, messages));
 
         FakeProgress progress;
         FakeIntervalDisplay display;
@@ -121,10 +120,7 @@ TEST(SimulatedDay, EverySlotFromSixToSevenLandsInBothFiles) {
 
     CRadData day;
     EXPECT_EQ(day.LoadFile((folder + "VS20240621.wsx").c_str()), 781);
-    std::ifstream text(folder + "20240621.txt", std::ios::binary);
-    std::stringstream blocks;
-    blocks << text.rdbuf();
-    EXPECT_EQ(CountBlocks(blocks.str()), 781);
+    EXPECT_EQ(CountBlocks(ReadFileBytes(folder + "20240621.txt")), 781);
     EXPECT_FALSE(std::filesystem::exists(folder + "log.txt"));
     const auto requests = simulator.Requests();
     const auto lastHome = std::find(requests.rbegin(), requests.rend(), "#MO");
@@ -132,7 +128,6 @@ TEST(SimulatedDay, EverySlotFromSixToSevenLandsInBothFiles) {
     EXPECT_EQ(std::count(requests.begin(), requests.end(), "#MO"), 1);  // after 19:00 only
     EXPECT_EQ(simulator.BandAngle(), -135.0);
     simulator.Stop();
-    std::filesystem::remove_all(folder);
 }
 
 namespace {
@@ -163,10 +158,10 @@ public:
 // one record is measured with the time of the slot due when the band answered.
 TEST(SimulatedDay, SlotsFallingDueDuringASilentBandCheckAreSkipped) {
     ScopedTimeZone zone("Europe/Helsinki");
-    char name[] = "/tmp/halvo-silent-XXXXXX";
-    const std::string folder = std::string(mkdtemp(name)) + "/";
+    TempFolder temp;
+    const std::string& folder = temp.Path();
     std::filesystem::create_directories(folder + "ports");
-    SharedClock clock;
+    FakeWallClock clock;
     clock.now = LocalStamp(2024, 6, 21, 7, 40, 30);
     const int64_t bandBack = LocalStamp(2024, 6, 21, 7, 44, 0);
 
@@ -182,15 +177,7 @@ TEST(SimulatedDay, SlotsFallingDueDuringASilentBandCheckAreSkipped) {
     COrvelDoc doc(folder);
     ModalLoopMessageBox messages;
     FakeHost host;
-    doc.SetHost(&host);
-    doc.SetMessageBox(&messages);
-    doc.m_link.SetPortMap(CPortMap(folder + "ports"));
-    doc.m_longitude = 25.0;
-    doc.m_latitude = 60.0;
-    doc.m_intervalPeriod = 60;
-    doc.m_comPort = 1;
-    FakePortChooser chooser;
-    ASSERT_TRUE(doc.OnNewDocument(chooser));
+    ASSERT_TRUE(ConnectInHelsinki(doc, host, messages));
     SIMFAULTS silent;
     silent.bandOff = true;
     simulator.SetFaults(silent);
@@ -226,11 +213,8 @@ TEST(SimulatedDay, SlotsFallingDueDuringASilentBandCheckAreSkipped) {
     CRadData day;
     ASSERT_EQ(day.LoadFile((folder + "VS20240621.wsx").c_str()), 1);
     EXPECT_EQ(day.GetRecord(0)->measTime, bandBack);
-    std::ifstream text(folder + "20240621.txt", std::ios::binary);
-    std::stringstream blocks;
-    blocks << text.rdbuf();
-    EXPECT_EQ(CountBlocks(blocks.str()), 1);
-    EXPECT_NE(blocks.str().find("YYYYMMDDHHMMSS 2024 06 21 07 44 00"), std::string::npos);
+    const std::string text = ReadFileBytes(folder + "20240621.txt");
+    EXPECT_EQ(CountBlocks(text), 1);
+    EXPECT_NE(text.find("YYYYMMDDHHMMSS 2024 06 21 07 44 00"), std::string::npos);
     simulator.Stop();
-    std::filesystem::remove_all(folder);
 }

@@ -10,9 +10,9 @@
 #include <random>
 #include <thread>
 
-#include "tests/support/TestRecords.h"
 #include "data/RadData.h"
 #include "document/OrvelSettings.h"
+#include "tests/support/TestRecords.h"
 
 namespace {
 
@@ -71,9 +71,8 @@ void KillAfter(std::chrono::microseconds delay, Child child) {
 
 class CrashWhileWriting : public ::testing::Test {
 protected:
-    void SetUp() override { folder = MakeTempFolder() + "/"; }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-    std::string folder;
+    TempFolder temp;
+    std::string folder = temp.Path();
     std::mt19937 random{20241205};
 };
 

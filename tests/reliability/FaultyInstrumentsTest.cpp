@@ -4,25 +4,19 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 
-#include "tests/support/Fakes.h"
-#include "tests/support/TestPumps.h"
 #include "document/OrvelDoc.h"
 #include "link/PortMap.h"
 #include "measurement/IntervalScheduler.h"
 #include "measurement/MeasurementSequence.h"
 #include "sim/Simulator.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestPumps.h"
 
 namespace {
-
-class SharedClock : public IClock {
-public:
-    int64_t Now() const override { return now.load(); }
-    std::atomic<int64_t> now{0};
-};
 
 // Counts the data-file writes that succeeded: each one sets the title to the file.
 class CountingHost : public FakeHost {
@@ -33,13 +27,6 @@ public:
     }
     int writes = 0;
 };
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -53,8 +40,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
 class Reliability : public ::testing::Test {
 protected:
     Reliability() {
-        char name[] = "/tmp/halvo-faults-XXXXXX";
-        folder = std::string(mkdtemp(name)) + "/";
         std::filesystem::create_directories(folder + "ports");
         clock.now = LocalStamp(2024, 6, 21, 9, 59, 0);
         options.fast = true;
@@ -62,7 +47,6 @@ protected:
         options.linkPath = folder + "ports/COM1";
         options.clock = [this] { return clock.now.load(); };
     }
-    ~Reliability() override { std::filesystem::remove_all(folder); }
 
     // A document connected through a pump that skips silence on a fake steady clock.
     std::unique_ptr<COrvelDoc> Connect() {
@@ -78,8 +62,9 @@ protected:
     }
 
     ScopedTimeZone zone{"Asia/Tokyo"};
-    std::string folder;
-    SharedClock clock;
+    TempFolder temp;
+    std::string folder = temp.Path();
+    FakeWallClock clock;
     SIMOPTIONS options;
     FakeClock steady;
     FastForwardPump pump{steady, 150};
@@ -92,6 +77,7 @@ protected:
 TEST_F(Reliability, IntervalMeasurementKeepsRunningThroughInstrumentFaults) {
     CSimulator simulator(options);
     ASSERT_TRUE(simulator.Start()) << simulator.Error();
+    pump.quiet = [&simulator] { return simulator.Idle(); };
     auto doc = Connect();
     FakePortChooser chooser;
     ASSERT_TRUE(doc->OnNewDocument(chooser));
@@ -129,7 +115,7 @@ TEST_F(Reliability, IntervalMeasurementKeepsRunningThroughInstrumentFaults) {
     const int records = day.LoadFile((folder + "VS20240621.wsx").c_str());
     EXPECT_EQ(records, host.writes);
     EXPECT_GE(records, slots * 3 / 4);
-    const std::string text = ReadText(folder + "20240621.txt");
+    const std::string text = ReadFileBytes(folder + "20240621.txt");
     int blocks = 0;
     for (size_t at = text.find("YYYYMMDDHHMMSS"); at != std::string::npos;
          at = text.find("YYYYMMDDHHMMSS", at + 1)) {
@@ -138,7 +124,7 @@ TEST_F(Reliability, IntervalMeasurementKeepsRunningThroughInstrumentFaults) {
     EXPECT_EQ(blocks, records);
 
     // Failed acquisitions were logged, attempt by attempt.
-    const auto lines = SplitLines(ReadText(folder + "log.txt"));
+    const auto lines = SplitLines(ReadFileBytes(folder + "log.txt"));
     EXPECT_FALSE(lines.empty());
     const std::regex format(R"(2024,06,21,(09|10),\d\d,\d\d,meas([0-3]) error\(([1-4])\))");
     std::string previous;
@@ -158,6 +144,7 @@ TEST_F(Reliability, IntervalMeasurementKeepsRunningThroughInstrumentFaults) {
 TEST_F(Reliability, ALineDroppedMidMeasurementFailsCleanlyAndNewReconnects) {
     CSimulator simulator(options);
     ASSERT_TRUE(simulator.Start()) << simulator.Error();
+    pump.quiet = [&simulator] { return simulator.Idle(); };
     auto doc = Connect();
     FakePortChooser chooser;
     ASSERT_TRUE(doc->OnNewDocument(chooser));
@@ -182,7 +169,7 @@ TEST_F(Reliability, ALineDroppedMidMeasurementFailsCleanlyAndNewReconnects) {
     EXPECT_FALSE(doc->m_link.IsOpen());
     EXPECT_FALSE(sequence.IsMeasuring());
     EXPECT_FALSE(progress.visible);
-    const auto lines = SplitLines(ReadText(folder + "log.txt"));
+    const auto lines = SplitLines(ReadFileBytes(folder + "log.txt"));
     EXPECT_GE(lines.size(), 4u);  // the positions it could not reach, attempt by attempt
 
     // A measurement on the lost port refuses at once: the band check cannot be made.
@@ -191,6 +178,7 @@ TEST_F(Reliability, ALineDroppedMidMeasurementFailsCleanlyAndNewReconnects) {
     // The simulator comes back under the same number; New sets the instruments up again.
     CSimulator again(options);
     ASSERT_TRUE(again.Start()) << again.Error();
+    pump.quiet = [&again] { return again.Idle(); };
     ASSERT_TRUE(doc->OnNewDocument(chooser));
     EXPECT_EQ(sequence.RunMeasurement(clock.now + 120), 1);
     ASSERT_EQ(doc->m_radData.GetSize(), 1);

@@ -1,12 +1,12 @@
 // A data folder on a full file system: failed slots are reported, earlier data stays intact.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+
 #include <unistd.h>
+#include <filesystem>
 
-#include <fstream>
-
-#include "tests/support/SequenceFixture.h"
 #include "measurement/IntervalScheduler.h"
+#include "tests/support/SequenceFixture.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ protected:
             GTEST_SKIP() << "mounting a small tmpfs needs root";
         }
         mounted = true;
-        std::ofstream(disk + "filler", std::ios::binary) << std::string(700 * 1024, 'f');
+        WriteFileBytes(disk + "filler", std::string(700 * 1024, 'f'));
         ASSERT_EQ(doc->SetupInstruments(), 1);
         doc->m_dataFolder = disk;
         scheduler =
@@ -38,8 +38,7 @@ protected:
     }
     int Records() { return CRadData().LoadFile((disk + "VS20240621.wsx").c_str()); }
     int TextBlocks() {
-        std::ifstream in(disk + "20240621.txt", std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string text = ReadFileBytes(disk + "20240621.txt");
         int blocks = 0;
         for (size_t at = text.find("YYYYMMDD"); at != std::string::npos;
              at = text.find("YYYYMMDD", at + 1)) {
@@ -78,8 +77,7 @@ TEST_F(FullDisk, FailedSlotsAreReportedAndMeasuringGoesOnWhenSpaceReturns) {
         EXPECT_EQ(day.GetRecord(k)->measTime,
                   static_cast<int32_t>(LocalStamp(2024, 6, 21, 10, k + 1, 0)));
     }
-    std::ifstream in(disk + "20240621.txt", std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = ReadFileBytes(disk + "20240621.txt");
     EXPECT_EQ(text.substr(text.size() - 2), "\n\n");
     EXPECT_LE(TextBlocks(), kept);
 

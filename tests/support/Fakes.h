@@ -1,6 +1,7 @@
 // Fakes of the window-system interfaces for headless sequence and schedule tests.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -15,11 +16,14 @@
 #include "measurement/IViewEvents.h"
 #include "tests/support/ScopedTimeZone.h"
 
-// A clock that stands still until the test moves it.
+// A clock that stands still until the test moves it; the simulator's thread may read it.
 class FakeWallClock : public IClock {
 public:
-    int64_t Now() const override { return now; }
-    int64_t now = 0;
+    FakeWallClock() = default;
+    explicit FakeWallClock(int64_t t) : now(t) {}
+    int64_t Now() const override { return now.load(); }
+    void Set(int64_t t) { now = t; }
+    std::atomic<int64_t> now{0};
 };
 
 class FakeProgress : public IProgressDisplay {

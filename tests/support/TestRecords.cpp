@@ -50,21 +50,3 @@ void FillSampleSet(CRadData& data, int records) {
         data.AddData(r);
     }
 }
-
-std::string MakeTempFolder() {
-    char name[] = "/tmp/halvo-test-XXXXXX";
-    const char* made = mkdtemp(name);
-    return made ? std::string(made) : std::string("/tmp");
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/RadData.h"
+#include "tests/support/TestFiles.h"
 
 // A grid of 300 + 0.5·p nm (C0 = 300, C1 = 0.5).
 void SetLinearGrid(CRadData& data);
@@ -11,7 +12,3 @@ void SetLinearGrid(CRadData& data);
 RADDATA FlatRecord(int diff, int exposure, int32_t time = 1718938800);
 // A data set with identity texts, a linear grid, a varied calibration and `records` records.
 void FillSampleSet(CRadData& data, int records);
-// A fresh temporary folder (removed by the test fixture that owns it).
-std::string MakeTempFolder();
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -9,10 +9,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "WsxTool.h"
 #include "tests/support/ScopedTimeZone.h"
 #include "tests/support/SimulatedDay.h"
 #include "tests/support/TestRecords.h"
-#include "WsxTool.h"
 
 namespace {
 
@@ -43,7 +43,8 @@ void WriteText(const std::string& path, const std::string& text) {
 
 TEST(NetCdfInterop, XarrayAndNcdumpReadWhatSeriesAndComponentsSay) {
     ScopedTimeZone zone("Asia/Tokyo");
-    const std::string folder = MakeTempFolder();
+    TempFolder temp;
+    const std::string& folder = temp.Path();
     CRadData day;
     FillSimulatedDay(day, kSixInTokyo, 79, 600, 135.0, 35.0);
     day.GetRecord(40)->spec[2].exposure = 0;  // a position never measured: fill values
@@ -79,5 +80,4 @@ TEST(NetCdfInterop, XarrayAndNcdumpReadWhatSeriesAndComponentsSay) {
           ":site_latitude = 35.", "_ChunkSizes = 1, 4, 2048"}) {
         EXPECT_NE(header.find(attribute), std::string::npos) << attribute;
     }
-    std::filesystem::remove_all(folder);
 }

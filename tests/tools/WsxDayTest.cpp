@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <sstream>
 
-#include "tests/support/ScopedTimeZone.h"
-#include "tests/support/SimulatedDay.h"
-#include "tests/support/TestRecords.h"
 #include "WsxTool.h"
 #include "data/QuantityWeights.h"
 #include "data/RecordComponents.h"
+#include "tests/support/ScopedTimeZone.h"
+#include "tests/support/SimulatedDay.h"
+#include "tests/support/TestRecords.h"
 
 namespace {
 
@@ -48,7 +48,6 @@ long LineCount(const std::string& text) {
 class WsxDay : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = MakeTempFolder();
         FillSimulatedDay(day, kSixInTokyo, kRecords, 600, 135.0, 35.0);
         // The afternoon in one file, the morning and noon in another: given in that order, with
         // the noon record in both.
@@ -61,7 +60,6 @@ protected:
         ASSERT_EQ(morning.SaveFile((folder + "/am.wsx").c_str()), 1);
         ASSERT_EQ(afternoon.SaveFile((folder + "/pm.wsx").c_str()), 1);
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
     int Run(std::vector<std::string> args) {
         out.str("");
         err.str("");
@@ -69,7 +67,8 @@ protected:
     }
 
     ScopedTimeZone zone{"Asia/Tokyo"};
-    std::string folder;
+    TempFolder temp;
+    std::string folder = temp.Path();
     CRadData day;
     CRadData morning;
     CRadData afternoon;

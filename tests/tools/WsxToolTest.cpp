@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "tests/support/TestRecords.h"
 #include "WsxTool.h"
 #include "data/CLocaleFormat.h"
 #include "data/CountCsv.h"
+#include "tests/support/TestRecords.h"
 
 namespace {
 
@@ -17,13 +17,11 @@ protected:
     void SetUp() override {
         setenv("TZ", "Asia/Tokyo", 1);
         tzset();
-        folder = MakeTempFolder();
         path = folder + "/day.wsx";
         FillSampleSet(data, 3);
         ASSERT_EQ(data.SaveFile(path.c_str()), 1);
     }
     void TearDown() override {
-        std::filesystem::remove_all(folder);
         unsetenv("TZ");
         tzset();
     }
@@ -34,7 +32,8 @@ protected:
     }
 
     CRadData data;
-    std::string folder;
+    TempFolder temp;
+    std::string folder = temp.Path();
     std::string path;
     std::ostringstream out;
     std::ostringstream err;

@@ -14,12 +14,12 @@
 #include <filesystem>
 #include <vector>
 
-#include "tests/support/qt/AppHarness.h"
 #include "app/MainFrame.h"
 #include "app/QtWaitPump.h"
 #include "display/qt/OrvelView.h"
 #include "document/OrvelDoc.h"
 #include "tests/display/TestSpectra.h"
+#include "tests/support/qt/AppHarness.h"
 
 using namespace apptest;
 using Clock = std::chrono::steady_clock;
@@ -90,7 +90,7 @@ struct Station {
         sim.waitForFinished(5000);
     }
     RunFolder folder;
-    FixedClock clock;
+    FakeWallClock clock;
     QProcess sim;
     std::unique_ptr<COrvelApp> app;
     bool ready = false;

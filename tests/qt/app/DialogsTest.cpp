@@ -67,7 +67,7 @@ private:
 TEST(PortDialog, ListsOnlyPortsThatOpenNow) {
     Application();
     RunFolder folder;
-    FixedClock clock(kNoonAtDefaultSite);
+    FakeWallClock clock(kNoonAtDefaultSite);
     auto free = StartSimulator(folder, clock, true, 1);
     auto busy = StartSimulator(folder, clock, true, 2);
     ASSERT_TRUE(free && busy);
@@ -108,7 +108,7 @@ TEST(PortDialog, OkWithoutSelectionKeepsThePreviousChoice) {
 
 TEST(StartUp, CancelInThePortDialogEndsWithoutAWindow) {
     RunFolder folder;
-    FixedClock clock(kNoonAtDefaultSite);
+    FakeWallClock clock(kNoonAtDefaultSite);
     auto app = MakeApp(folder, clock);
     QString title;
     AnswerModal([&title](QWidget* modal) {
@@ -124,7 +124,7 @@ TEST(StartUp, CancelInThePortDialogEndsWithoutAWindow) {
 
 TEST(StartUp, ASetUpFailureShowsItsMessageAndAsksForAnotherPort) {
     RunFolder folder;
-    FixedClock clock(kNoonAtDefaultSite);
+    FakeWallClock clock(kNoonAtDefaultSite);
     folder.WriteConfig(1);
     auto simulator = StartSimulator(folder, clock);
     ASSERT_TRUE(simulator);
@@ -149,7 +149,7 @@ TEST(StartUp, ASetUpFailureShowsItsMessageAndAsksForAnotherPort) {
 
 TEST(StartUp, CtrlNAsksForAPortListingNoneInUse) {
     RunFolder folder;
-    FixedClock clock(kNoonAtDefaultSite);
+    FakeWallClock clock(kNoonAtDefaultSite);
     folder.WriteConfig(1);
     auto simulator = StartSimulator(folder, clock);
     ASSERT_TRUE(simulator);
@@ -169,13 +169,13 @@ TEST(StartUp, CtrlNAsksForAPortListingNoneInUse) {
     QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
     ASSERT_TRUE(WaitUntil([&asked] { return asked; }));
     EXPECT_FALSE(Lists(entries, "COM1"));
-    QTest::qWait(50);
+    ASSERT_TRUE(WaitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
     EXPECT_TRUE(app->Document()->m_link.IsOpen());  // Cancel keeps the connection
 }
 
 TEST(SensorInformation, ShowsIdentityThenTheSixCoefficients) {
     RunFolder folder;
-    FixedClock clock(kNoonAtDefaultSite);
+    FakeWallClock clock(kNoonAtDefaultSite);
     folder.WriteConfig(1);
     auto simulator = StartSimulator(folder, clock);
     ASSERT_TRUE(simulator);
@@ -201,7 +201,7 @@ TEST(SensorInformation, ShowsIdentityThenTheSixCoefficients) {
 
 TEST(About, ShowsTheProgramVersionAndTheBuild) {
     RunFolder folder;
-    FixedClock clock(kNoonAtDefaultSite);
+    FakeWallClock clock(kNoonAtDefaultSite);
     auto app = MakeApp(folder, clock);
     ASSERT_TRUE(app->InitInstance({"halvo", "x.wsx"}));
     QString version, build, title, home;
@@ -239,7 +239,7 @@ TEST(ProgressDialogs, BreakButtonsPostTheirMessagesToTheView) {
 
 TEST(Printing, PreviewDrawsThePageForThePrinterAndSetupEditsTheSamePrinter) {
     RunFolder folder;
-    FixedClock clock(kNoonAtDefaultSite);
+    FakeWallClock clock(kNoonAtDefaultSite);
     auto app = MakeApp(folder, clock);
     ASSERT_TRUE(app->InitInstance({"halvo", "x.wsx"}));
     QPrinter& printer = app->Printer();

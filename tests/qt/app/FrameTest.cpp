@@ -34,7 +34,7 @@ struct OfflineApp {
     }
     CMainFrame& Frame() const { return *app->Frame(); }
     RunFolder folder;
-    FixedClock clock;
+    FakeWallClock clock;
     std::unique_ptr<COrvelApp> app;
     bool started = false;
 };
@@ -48,7 +48,7 @@ struct ConnectedApp {
         started = simulator != nullptr && app->InitInstance();
     }
     RunFolder folder;
-    FixedClock clock;
+    FakeWallClock clock;
     std::unique_ptr<CSimulator> simulator;
     std::unique_ptr<COrvelApp> app;
     bool started = false;

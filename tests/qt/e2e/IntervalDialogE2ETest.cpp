@@ -12,7 +12,6 @@
 #include <QtTest/QTest>
 #include <filesystem>
 
-#include "tests/support/qt/AppHarness.h"
 #include "app/CommandRouter.h"
 #include "app/MainFrame.h"
 #include "data/RadData.h"
@@ -22,6 +21,7 @@
 #include "measurement/qt/TimeDlg.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/ScopedTimeZone.h"
+#include "tests/support/qt/AppHarness.h"
 
 using namespace apptest;
 
@@ -70,7 +70,7 @@ void AnswerStopQuestion(bool& asked) {
 TEST(EndToEnd, IntervalStartedFromItsDialogWritesTheDaysFilesUntilBreak) {
     RunFolder folder;
     folder.WriteConfig(1);
-    FixedClock clock(kNoonAtDefaultSite - 30);
+    FakeWallClock clock(kNoonAtDefaultSite - 30);
     const ScopedTimeZone utc("UTC");
     {
         auto simulator = StartSimulator(folder, clock);

@@ -13,19 +13,19 @@
 #include <filesystem>
 #include <set>
 
-#include "tests/support/qt/AppHarness.h"
 #include "app/CommandRouter.h"
 #include "app/MainFrame.h"
 #include "display/DrawArea.h"
 #include "display/GraphPlot.h"
+#include "display/RecordingCanvas.h"
 #include "display/qt/OrvelView.h"
 #include "display/qt/QtPageOutput.h"
-#include "display/RecordingCanvas.h"
 #include "document/OrvelDoc.h"
 #include "link/qt/ComSelDlg.h"
 #include "measurement/qt/MeasDlg.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/ScopedTimeZone.h"
+#include "tests/support/qt/AppHarness.h"
 
 using namespace apptest;
 
@@ -63,7 +63,7 @@ struct Connected {
     COrvelDoc& Doc() const { return *app->Document(); }
     COrvelView& View() const { return *app->View(); }
     RunFolder folder;
-    FixedClock clock;
+    FakeWallClock clock;
     std::unique_ptr<CSimulator> simulator;
     std::unique_ptr<COrvelApp> app;
     bool started = false;
@@ -96,7 +96,7 @@ int PdfPages(const QString& path) {
 
 TEST(EndToEnd, FirstRunChoosesThePortAndStoresItBeforeTheWindowShows) {
     RunFolder folder;
-    FixedClock clock(kNoonAtDefaultSite);
+    FakeWallClock clock(kNoonAtDefaultSite);
     auto simulator = StartSimulator(folder, clock);
     ASSERT_TRUE(simulator);
     ASSERT_EQ(folder.StoredPort(), -2);
@@ -240,7 +240,7 @@ TEST(EndToEnd, PrintingToAPdfGivesOnePageWithTheChart) {
 
 TEST(EndToEnd, AutoStartedIntervalMeasurementWritesTheDaysFiles) {
     RunFolder folder;
-    FixedClock clock(kNoonAtDefaultSite - 2);  // 02:59:58 UTC
+    FakeWallClock clock(kNoonAtDefaultSite - 2);  // 02:59:58 UTC
     {
         COrvelSettings settings(folder.Path());
         settings.m_comPort = 1;

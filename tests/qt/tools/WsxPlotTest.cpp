@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <sstream>
 
-#include "tests/support/SimulatedDay.h"
-#include "tests/support/TestRecords.h"
 #include "WsxPlot.h"
 #include "display/ICanvas.h"
 #include "document/OrvelSettings.h"
+#include "tests/support/SimulatedDay.h"
+#include "tests/support/TestRecords.h"
 
 namespace {
 
@@ -27,19 +27,18 @@ int CountPixels(const QImage& image, QRgb colour) {
 class WsxPlot : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = MakeTempFolder();
         path = folder + "/day.wsx";
         CRadData data;
         FillSampleSet(data, 2);
         ASSERT_EQ(data.SaveFile(path.c_str()), 1);
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
     int Plot(const std::vector<std::string>& args) {
         err.str("");
         return RunWsxPlot(args, out, err);
     }
 
-    std::string folder;
+    TempFolder temp;
+    std::string folder = temp.Path();
     std::string path;
     std::ostringstream out;
     std::ostringstream err;

@@ -53,19 +53,11 @@ void ShutDown() {
 }
 
 RunFolder::RunFolder() {
-    char pattern[] = "/tmp/halvo-app-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    m_path = std::string(made != nullptr ? made : "/tmp") + "/";
     std::filesystem::create_directories(PortsDir());
 }
 
-RunFolder::~RunFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-}
-
 void RunFolder::WriteConfig(int port) const {
-    COrvelSettings settings(m_path);
+    COrvelSettings settings(Path());
     settings.m_comPort = port;
     settings.LoadSaveConfig(ConfigPath(), COrvelSettings::kStore);
 }
@@ -74,7 +66,7 @@ int RunFolder::StoredPort() const {
     if (!std::filesystem::exists(ConfigPath())) {
         return -2;
     }
-    COrvelSettings settings(m_path);
+    COrvelSettings settings(Path());
     settings.LoadSaveConfig(ConfigPath(), COrvelSettings::kLoad);
     return settings.m_comPort;
 }

@@ -13,6 +13,8 @@
 #include "app/OrvelApp.h"
 #include "measurement/IClock.h"
 #include "sim/Simulator.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/TestFiles.h"
 
 class QApplication;
 
@@ -26,32 +28,16 @@ QApplication& Application();
 // caches it holds are released).
 void ShutDown();
 
-// A clock shared with the simulator's thread.
-class FixedClock : public IClock {
-public:
-    explicit FixedClock(int64_t now) : m_now(now) {}
-    int64_t Now() const override { return m_now.load(); }
-    void Set(int64_t now) { m_now = now; }
-
-private:
-    std::atomic<int64_t> m_now;
-};
-
 // A temporary folder standing for the program's folder, with "ports" inside; removed at the end.
-class RunFolder {
+class RunFolder : public TempFolder {
 public:
     RunFolder();
-    ~RunFolder();
-    const std::string& Path() const { return m_path; }  // ends with '/'
-    std::string PortsDir() const { return m_path + "ports"; }
-    std::string ConfigPath() const { return m_path + "Orvel.cfg"; }
+    std::string PortsDir() const { return Path() + "ports"; }
+    std::string ConfigPath() const { return Path() + "Orvel.cfg"; }
     // Writes "Orvel.cfg" with the port (and the defaults otherwise).
     void WriteConfig(int port) const;
     // The port stored in "Orvel.cfg"; -2 when there is no such file.
     int StoredPort() const;
-
-private:
-    std::string m_path;
 };
 
 // The simulated instruments published as COM1 of a run folder.

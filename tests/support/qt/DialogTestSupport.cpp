@@ -75,10 +75,3 @@ void TypeIntoFileDialog(QWidget* fileDialog, const std::string& path) {
     name->setText(QString::fromStdString(path));
     static_cast<QDialog*>(dialog)->accept();
 }
-
-TempFolder::TempFolder() : m_path(MakeTempFolder() + "/") {}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}

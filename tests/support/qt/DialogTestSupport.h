@@ -8,8 +8,9 @@
 #include <functional>
 #include <string>
 
-#include "tests/support/qt/ModalScript.h"
 #include "document/qt/DialogTemplate.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/qt/ModalScript.h"
 
 // The control of a dialog named after its resource id; fails the test when it is missing.
 template <class T>
@@ -39,17 +40,3 @@ ModalScript::Step Inspect(std::function<void(QWidget*)> look, int press = 2);
 
 // Types path into the name field of a file dialog, as a user would, and accepts it.
 void TypeIntoFileDialog(QWidget* fileDialog, const std::string& path);
-
-// A fresh folder under /tmp, removed with everything in it at the end of its scope.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    // The folder with a trailing '/'.
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};

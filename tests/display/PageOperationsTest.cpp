@@ -1,0 +1,216 @@
+// The page as drawn on the recording canvas for a set of scenes (sizes, scales, units, ranges,
+// surfaces), operation by operation, against the reference file data/page-operations.txt. The
+// scenes are drawn under a decimal-comma locale in UTC: numbers keep their point, times print
+// the same everywhere.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/RadData.h"
+#include "display/DrawArea.h"
+#include "display/PageDrawer.h"
+#include "display/RecordingCanvas.h"
+#include "document/GraphParam.h"
+#include "tests/display/TestSpectra.h"
+#include "tests/support/ScopedTimeZone.h"
+#include "tests/support/TestFiles.h"
+
+namespace {
+
+const PageTexts kTexts{"Global irradiance", "Rooftop, clear sky"};
+
+std::string Hex(Colour c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "#%06X", c);
+    return text;
+}
+
+std::string Point(CanvasPoint p) {
+    return std::to_string(p.x) + " " + std::to_string(p.y);
+}
+
+std::string Rect(const CanvasRect& r) {
+    return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) +
+           " " + std::to_string(r.bottom);
+}
+
+// One line per call with what the call itself set or drew.
+std::string OperationLine(const CanvasOp& op) {
+    switch (op.type) {
+        case CanvasOpType::MoveTo:
+            return "move " + Point(op.to);
+        case CanvasOpType::LineTo:
+            return "line " + Point(op.from) + " " + Point(op.to) + (op.clipped ? " clipped" : "");
+        case CanvasOpType::Rectangle:
+            return "rectangle " + Rect(op.rect);
+        case CanvasOpType::Text:
+            return "text " + Point(op.to) + " \"" + op.text + "\"";
+        case CanvasOpType::SetTextAlign:
+            return "align " + std::to_string(op.align);
+        case CanvasOpType::SetTextColor:
+            return "text colour " + Hex(op.textColour);
+        case CanvasOpType::SelectPen:
+            return "pen " + std::to_string(op.pen.width) + " " + Hex(op.pen.colour);
+        case CanvasOpType::SelectFont:
+            return "font \"" + op.font.face + "\" " + std::to_string(op.font.height) + " " +
+                   std::to_string(op.font.escapement);
+        case CanvasOpType::SelectClip:
+            return "clip " + Rect(op.rect);
+        case CanvasOpType::RemoveClip:
+            return "no clip";
+        case CanvasOpType::SetWindowOrg:
+            return "window origin " + Point(op.to);
+    }
+    return "?";
+}
+
+// The operations one line each, except that a run of more than eight lines or rectangles (a
+// curve, its markers) shows its first three and last calls, its length and a hash of them all.
+std::string OperationLines(const std::vector<CanvasOp>& ops) {
+    std::string out;
+    for (size_t i = 0; i < ops.size();) {
+        size_t end = i;
+        while (end < ops.size() && ops[end].type == ops[i].type) {
+            ++end;
+        }
+        const bool run = end - i > 8 && (ops[i].type == CanvasOpType::LineTo ||
+                                         ops[i].type == CanvasOpType::Rectangle);
+        if (!run) {
+            out += OperationLine(ops[i++]) + "\n";
+            continue;
+        }
+        uint64_t hash = 1469598103934665603ULL;
+        for (size_t k = i; k < end; ++k) {
+            for (const char c : OperationLine(ops[k])) {
+                hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+            }
+        }
+        for (size_t k = i; k < i + 3; ++k) {
+            out += OperationLine(ops[k]) + "\n";
+        }
+        out += "... " + std::to_string(end - i - 4) + " more, hash " + std::to_string(hash) + "\n" +
+               OperationLine(ops[end - 1]) + "\n";
+        i = end;
+    }
+    return out;
+}
+
+struct Scene {
+    const char* name;
+    CanvasKind kind;
+    int width, height;  // client size (screen) or page size in device units (other surfaces)
+    std::function<void(CRadData&, GRAPHPARAM&)> prepare;
+};
+
+void Sun(CRadData& data, GRAPHPARAM&) {
+    testspectra::MakeSunDataSet(data);
+}
+
+const Scene kScenes[] = {
+    {"empty data set", CanvasKind::Screen, 800, 400, [](CRadData&, GRAPHPARAM&) {}},
+    {"sun, Measure2 not measured, own colour, grid, markers", CanvasKind::Screen, 800, 400,
+     [](CRadData& data, GRAPHPARAM& param) {
+         testspectra::MakeSunDataSet(data, 0b1011);
+         param.color0 = MakeRgb(200, 100, 50);
+         param.marker = 1;
+         data.Select(0, 2);
+     }},
+    {"sun, log photon scale, no grid", CanvasKind::Screen, 640, 600,
+     [](CRadData& data, GRAPHPARAM& param) {
+         Sun(data, param);
+         param.logScale = 1;
+         param.unit = 1;
+         param.grid = 0;
+     }},
+    {"sun, manual ranges", CanvasKind::Screen, 1600, 1200,
+     [](CRadData& data, GRAPHPARAM& param) {
+         Sun(data, param);
+         param.autoScale = 0;
+         param.yMaxLin = 2000.0;
+         param.yMinLin = 100.0;
+         param.xMin = 400.0;
+         param.xMax = 900.0;
+     }},
+    {"sun, manual log range", CanvasKind::Screen, 800, 400,
+     [](CRadData& data, GRAPHPARAM& param) {
+         Sun(data, param);
+         param.autoScale = 0;
+         param.logScale = 1;
+         param.yMaxLog = 3.0;
+         param.yMinLog = -2.0;
+     }},
+    {"sun, reversed wavelength range", CanvasKind::Screen, 800, 400,
+     [](CRadData& data, GRAPHPARAM& param) {
+         Sun(data, param);
+         param.xMin = 700.0;
+         param.xMax = 400.0;
+     }},
+    {"record time before 1970", CanvasKind::Screen, 800, 400,
+     [](CRadData& data, GRAPHPARAM&) {
+         testspectra::FillLinearGrid(data);
+         testspectra::AddRecord(data, testspectra::SunCounts, 0xF, -1);
+     }},
+    {"sun on a printer page", CanvasKind::Printer, 4800, 6600, Sun},
+    {"sun on a print preview", CanvasKind::Preview, 4800, 6600, Sun},
+    {"sun in a metafile", CanvasKind::Metafile, 4800, 6600, Sun},
+};
+
+std::string DrawScenes() {
+    std::string out;
+    for (const Scene& scene : kScenes) {
+        CRadData data;
+        GRAPHPARAM param;
+        scene.prepare(data, param);
+        CRecordingCanvas canvas(scene.kind);
+        canvas.SetPreviewMapping(1, 2, {7, 9});
+        const DrawArea area =
+            scene.kind == CanvasKind::Screen
+                ? ScreenDrawArea(scene.width, scene.height)
+                : DrawAreaFor(scene.kind, 0, 0, {scene.width, scene.height, 600, 600});
+        ApplyDrawArea(canvas, area);
+        canvas.SetTextAlign(kAlignRight);  // what the page finds must be what it leaves
+        CPageDrawer drawer(canvas, area.width, area.height);
+        const bool whole = drawer.Draw(data, param, kTexts);
+        out += "scene " + std::string(scene.name) + (whole ? "" : " (stopped)") + "\n";
+        out += OperationLines(canvas.Ops());
+        CanvasOp font;
+        font.type = CanvasOpType::SelectFont;
+        font.font = canvas.Font();
+        CanvasOp pen;
+        pen.type = CanvasOpType::SelectPen;
+        pen.pen = canvas.Pen();
+        out += "left: align " + std::to_string(canvas.TextAlign()) + ", " + OperationLine(font) +
+               ", " + OperationLine(pen) + ", selected spectrum " + std::to_string(data.m_curSpec) +
+               "\n";
+    }
+    return out;
+}
+
+TEST(PageOperations, EverySceneDrawsAsRecordedInTheReference) {
+    ScopedTimeZone utc("UTC");
+    CommaLocale comma;
+    const std::string drawn = DrawScenes();
+    EXPECT_TRUE(comma.Active()) << "de_DE.UTF-8 is not installed (scripts/setup.sh installs it)";
+    EXPECT_EQ(ReferenceMismatch(drawn, HALVO_AREA_DATA_DIR "/page-operations.txt"), "");
+}
+
+TEST(PageOperations, OutlandishPageSizesStayInsideTheIntegerRange) {
+    CRadData data;
+    testspectra::MakeSunDataSet(data);
+    const int sizes[][2] = {{0, 0}, {-800, -600}, {1, 1}, {2147483647, 2147483647}};
+    for (const auto& s : sizes) {
+        CRecordingCanvas canvas;
+        CPageDrawer drawer(canvas, s[0], s[1]);
+        EXPECT_TRUE(drawer.Draw(data, GRAPHPARAM{}, kTexts));
+        const CanvasRect r = drawer.PlotRect();
+        EXPECT_TRUE(r.left >= 0 && r.left <= r.right && r.top >= 0 && r.top <= r.bottom)
+            << s[0] << "x" << s[1];
+        EXPECT_LE(r.right, 1 << 20);
+    }
+}
+
+}  // namespace

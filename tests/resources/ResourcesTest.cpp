@@ -1,0 +1,128 @@
+// Every resource (strings, dialog texts, menus, toolbar, accelerators, status-bar panes) in both
+// languages against the reference file data/resources.txt, and the string table's helpers.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "resources/DialogTexts.h"
+#include "resources/MenuResources.h"
+#include "resources/StringTable.h"
+#include "tests/support/TestFiles.h"
+
+namespace {
+
+constexpr Language kLanguages[] = {Language::English, Language::Japanese};
+
+std::string Escaped(const char* text) {
+    std::string out;
+    for (const char* c = text; *c != '\0'; ++c) {
+        out += *c == '\n'   ? std::string("\\n")
+               : *c == '\t' ? std::string("\\t")
+                            : std::string(1, *c);
+    }
+    return out;
+}
+
+std::string LanguageName(Language lang) {
+    return lang == Language::English ? "en" : "ja";
+}
+
+std::string ResourcesText() {
+    std::string out;
+    for (unsigned id : ResStringIds()) {
+        out += "string " + std::to_string(id);
+        for (Language lang : kLanguages) {
+            out += "\t" + Escaped(LoadResString(id, lang));
+        }
+        out += "\n";
+    }
+    for (int i = 0; i <= static_cast<int>(DialogTextId::Count); ++i) {
+        out += "dialog text " + std::to_string(i);
+        for (Language lang : kLanguages) {
+            out += "\t" + Escaped(LoadDialogText(static_cast<DialogTextId>(i), lang));
+        }
+        out += "\n";
+    }
+    for (Language lang : kLanguages) {
+        out += "dialog font " + LanguageName(lang) + "\t" + DialogFontName(lang) + "\n";
+    }
+    for (unsigned menu : {0u, 100u, 128u, 139u}) {
+        for (Language lang : kLanguages) {
+            out += "menu " + std::to_string(menu) + " " + LanguageName(lang) + "\n";
+            for (const MenuPopupDef& popup : LoadMenuResource(menu, lang)) {
+                out += "  popup\t" + Escaped(popup.text) + "\n";
+                for (const MenuItemDef& item : popup.items) {
+                    out += "    " + std::to_string(item.command) + "\t" +
+                           (item.text != nullptr ? Escaped(item.text) : "-") + "\n";
+                }
+            }
+        }
+    }
+    out += "toolbar";
+    for (unsigned button : ToolbarButtons()) {
+        out += " " + std::to_string(button);
+    }
+    out += "\nstatus bar";
+    for (unsigned pane : StatusBarIndicators()) {
+        out += " " + std::to_string(pane);
+    }
+    out += "\n";
+    for (const AcceleratorDef& a : Accelerators()) {
+        out += "accelerator " + std::string(a.keys) + "\t" + std::to_string(a.command) + "\n";
+    }
+    return out;
+}
+
+TEST(Resources, EveryResourceMatchesTheReferenceInBothLanguages) {
+    const std::string mismatch =
+        ReferenceMismatch(ResourcesText(), HALVO_AREA_DATA_DIR "/resources.txt");
+    EXPECT_EQ(mismatch, "");
+}
+
+TEST(Resources, UnknownStringIdGivesEmptyText) {
+    for (unsigned id : {0u, 127u, 61449u, 61465u, 65535u}) {
+        EXPECT_FALSE(HasResString(id));
+        EXPECT_STREQ(LoadResString(id, Language::English), "");
+        EXPECT_STREQ(LoadResString(id, Language::Japanese), "");
+    }
+    EXPECT_TRUE(HasResString(IDS_AVAILABLE_AREA));
+}
+
+TEST(Resources, FormattedTextsCarryTheirNumbers) {
+    EXPECT_EQ(FormatResString(IDS_AVAILABLE_AREA, Language::English, 300.0, 1100.0),
+              "Available Area is\n300 - 1100 [nm]");
+    EXPECT_EQ(FormatResString(IDS_AVAILABLE_AREA, Language::Japanese, 299.6, 1100.4),
+              "表示可能な波長範囲は\n300 - 1100 [nm]です");
+    EXPECT_EQ(ExposureProgressText(IDS_PROGRESS_DARK, Language::English, 5000),
+              "-- Measure dark --\nExposure 5000 msec");
+    EXPECT_EQ(ExposureProgressText(IDS_PROGRESS_LIGHT, Language::Japanese, 10),
+              "-- 測定中です --\n露光時間 10 msec");
+}
+
+// Every menu item and toolbar button shows a status-bar prompt and a tooltip from the table.
+TEST(Resources, EveryMenuAndToolbarCommandHasAPromptInTwoHalves) {
+    const CommandPrompt ja = LoadCommandPrompt(ID_FILE_PRINT_SETUP, Language::Japanese);
+    EXPECT_EQ(ja.statusText, "ﾌﾟﾘﾝﾀ/印刷設定の変更");
+    EXPECT_EQ(ja.toolTip, "ﾌﾟﾘﾝﾀの設定");
+    const CommandPrompt plain = LoadCommandPrompt(IDS_SC_SIZE, Language::English);
+    EXPECT_EQ(plain.statusText, "Change the window size");
+    EXPECT_EQ(plain.toolTip, "");
+    std::vector<unsigned> commands(ToolbarButtons().begin(), ToolbarButtons().end());
+    for (unsigned menuId : {128u, 139u}) {
+        for (const MenuPopupDef& popup : LoadMenuResource(menuId, Language::English)) {
+            for (const MenuItemDef& item : popup.items) {
+                commands.push_back(item.command);
+            }
+        }
+    }
+    for (unsigned id : commands) {
+        for (Language lang : kLanguages) {
+            if (id != ID_SEPARATOR) {
+                const CommandPrompt prompt = LoadCommandPrompt(id, lang);
+                EXPECT_FALSE(prompt.statusText.empty() || prompt.toolTip.empty()) << id;
+            }
+        }
+    }
+}
+
+}  // namespace
