@@ -15,7 +15,6 @@ struct DialogTextEntry {
 constexpr DialogTextEntry kDialogTexts[] = {
     {DialogTextId::AboutTitle, "About Halvo", "About Halvo"},
     {DialogTextId::AboutVersion, "Halvo530 Version 5.0", "Halvo530 Version 5.0"},
-    {DialogTextId::AboutHomeFolder, "Settings and logs in %1", "設定とログの保存先: %1"},
     {DialogTextId::AboutNote, "KT-530 spectroradiometer with rotating shadow band",
      "KT-530 分光放射計・回転シャドウバンド"},
     {DialogTextId::Ok, "OK", "OK"},
@@ -72,6 +71,7 @@ constexpr DialogTextEntry kDialogTexts[] = {
      "%1 から %2 までの数値を入力してください。"},
     {DialogTextId::ValidateTextLength, "Please enter no more than %1 characters.",
      "%1 文字以内で入力してください。"},
+    {DialogTextId::AboutHomeFolder, "Settings and logs in %1", "設定とログの保存先: %1"},
 };
 
 constexpr bool IsIndexedById() {

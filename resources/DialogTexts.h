@@ -8,7 +8,6 @@ enum class DialogTextId {
     // 100, the About box (AboutNote is its second line)
     AboutTitle,
     AboutVersion,
-    AboutHomeFolder,
     AboutNote,
     // OK buttons of every dialog
     Ok,
@@ -69,6 +68,8 @@ enum class DialogTextId {
     ValidateIntegerRange,
     ValidateNumberRange,
     ValidateTextLength,
+    // The About box's line naming the home folder
+    AboutHomeFolder,
     Count
 };
 
