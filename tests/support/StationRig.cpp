@@ -23,16 +23,6 @@ int64_t LocalStamp(int year, int month, int day, int hour, int minute, int secon
     return static_cast<int64_t>(mktime(&local));
 }
 
-TempFolder::TempFolder() {
-    char name[] = "/tmp/halvo-station-XXXXXX";
-    m_path = std::string(mkdtemp(name)) + "/";
-    std::filesystem::create_directories(m_path + "ports");
-}
-
-TempFolder::~TempFolder() {
-    std::filesystem::remove_all(m_path);
-}
-
 IStationSleeper::Wake ScriptedSleeper::SleepUntil(int64_t t, int) {
     wakes.push_back(t);
     if (onEachSleep) {
@@ -64,6 +54,7 @@ void StationRig::WriteSettings(const std::string& folder, const RigSettings& s) 
 StationRig::StationRig(const std::string& folderPath, int64_t start, const RigSettings& settings,
                        uint64_t seed)
     : folder(folderPath) {
+    std::filesystem::create_directories(folder + "ports");
     clock.now = start;
     WriteSettings(folder, settings);
     SIMOPTIONS options;

@@ -15,6 +15,7 @@
 #include "station/IStationSleeper.h"
 #include "station/JournalLog.h"
 #include "station/Station.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestPumps.h"
 
 // The wall clock of a test, shared with the simulator's thread (which reads it for the sun).
@@ -26,19 +27,6 @@ public:
 
 // Seconds since 1970 of a local calendar time in the zone of TZ.
 int64_t LocalStamp(int year, int month, int day, int hour, int minute, int second);
-
-// A temporary folder with a "ports" folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return m_path; }  // ends with '/'
-
-private:
-    std::string m_path;
-};
 
 // Sleeps by moving the clock: to the wake time, or to the first scripted event before it, which
 // then runs and ends the sleep as a signal would. Every requested wake time is kept.
