@@ -2,31 +2,92 @@
 #include "data/RecordComponents.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "data/RadData.h"
 #include "measurement/BandAngle.h"
 #include "measurement/Sun.h"
 
+// Where the processor has 256-bit vectors the pixel loops use them (the same operations on each
+// lane, so the same results).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define HALVO_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#else
+#define HALVO_WIDE_VECTORS
+#endif
+
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kRad = 0.017453292519943295;
 
-bool Measured(const SPECDATA& spec) {
-    return spec.valid != 0 && spec.exposure != 0;
+// Where the fields of a record lie in its byte image.
+constexpr size_t kSpecOffset = 4;
+constexpr size_t kValidOffset = 0;
+constexpr size_t kExposureOffset = 8;
+constexpr size_t kCountOffset = 32;
+constexpr size_t kDarkOffset = 4128;
+
+// Groups of lanes the compiler keeps in vector registers; every operation on them is the
+// scalar operation done on each lane.
+using Counts8 = int16_t __attribute__((vector_size(16)));
+using Counts16 = int16_t __attribute__((vector_size(32)));
+using Ints8 = int32_t __attribute__((vector_size(32)));
+using Floats8 = float __attribute__((vector_size(32)));
+using Floats4 = float __attribute__((vector_size(16)));
+using Doubles4 = double __attribute__((vector_size(32)));
+// The same at any address and over memory of any type, for loading and storing whole groups in
+// one instruction.
+using LooseCounts8 = int16_t __attribute__((vector_size(16), aligned(1), may_alias));
+using LooseCounts16 = int16_t __attribute__((vector_size(32), aligned(1), may_alias));
+using LooseFloats8 = float __attribute__((vector_size(32), aligned(4), may_alias));
+using LooseDoubles4 = double __attribute__((vector_size(32), aligned(8), may_alias));
+
+// Little-endian 16-bit counts of the image into lanes. (Vectors are passed by reference: as
+// values their calling convention would depend on the processor's features.)
+template <typename Loose, typename V>
+void LoadCounts(V& v, const unsigned char* p) {
+    v = *reinterpret_cast<const Loose*>(p);
+    if constexpr (std::endian::native == std::endian::big) {
+        v = (v << 8) | ((v >> 8) & 0xff);
+    }
+}
+
+int32_t LoadInt32(const unsigned char* p) {
+    uint32_t bits = 0;
+    for (int k = 3; k >= 0; --k) {
+        bits = (bits << 8) | p[k];
+    }
+    return static_cast<int32_t>(bits);
+}
+
+const unsigned char* SpecImage(const unsigned char* image, int m) {
+    return image + kSpecOffset + static_cast<size_t>(m) * kSpecDataBytes;
+}
+
+bool Measured(const unsigned char* spec) {
+    return LoadInt32(spec + kValidOffset) != 0 && LoadInt32(spec + kExposureOffset) != 0;
 }
 
 // A count at the limit, or a pixel the measurement cleared because its count passed it. One
 // pass without early exits: nearly every spectrum is scanned to its end anyway.
-bool OverExposed(const SPECDATA& spec) {
-    int found = 0;
-    for (int i = 0; i < kPixelCount; ++i) {
-        found |= static_cast<int>(spec.count[i] >= CRecordComponents::kOverExposedCount) |
-                 static_cast<int>((spec.count[i] | spec.dark[i]) == 0);
+HALVO_WIDE_VECTORS bool OverExposed(const unsigned char* spec) {
+    constexpr int kLanes = 16;
+    static_assert(kPixelCount % kLanes == 0);
+    Counts16 found{};
+    for (int i = 0; i < kPixelCount; i += kLanes) {
+        Counts16 count;
+        Counts16 dark;
+        LoadCounts<LooseCounts16>(count, spec + kCountOffset + 2 * static_cast<size_t>(i));
+        LoadCounts<LooseCounts16>(dark, spec + kDarkOffset + 2 * static_cast<size_t>(i));
+        found |= static_cast<Counts16>(count >= CRecordComponents::kOverExposedCount) |
+                 static_cast<Counts16>((count | dark) == 0);
     }
-    return found != 0;
+    Counts16 none{};
+    return std::memcmp(&found, &none, sizeof found) != 0;
 }
 
 // B = (E1 + E3) / 2 - E2; an undefined position makes it NaN.
@@ -34,26 +95,157 @@ double Blocked(double e1, double e2, double e3) {
     return (e1 + e3) / 2.0 - e2;
 }
 
+// Pixels summed per step of the fused pass: an even number (the sums pair pixels from the first
+// weighed one), and few enough that the step's pixel values stay in the first-level cache.
+constexpr int kStepPixels = 64;
+static_assert(kStepPixels % 8 == 0 && kPixelCount % kStepPixels == 0);
+
+// Pixel values of pixels [start, start + kStepPixels) of one position, as
+// CRadData::PixelValues computes them: (count - dark) x calibration / exposure in single
+// precision, then x 1000 in double.
+HALVO_WIDE_VECTORS void StepValues(const unsigned char* spec, const float* calib, int start,
+                                   double* out) {
+    const int32_t exposure = LoadInt32(spec + kExposureOffset);
+    const float divisor = static_cast<float>(exposure);
+    for (int j = 0; j < kStepPixels; j += 8) {
+        const size_t at = 2 * static_cast<size_t>(start + j);
+        Counts8 count;
+        Counts8 dark;
+        LoadCounts<LooseCounts8>(count, spec + kCountOffset + at);
+        LoadCounts<LooseCounts8>(dark, spec + kDarkOffset + at);
+        const Floats8 factor = *reinterpret_cast<const LooseFloats8*>(calib + start + j);
+        const Ints8 d =
+            __builtin_convertvector(count, Ints8) - __builtin_convertvector(dark, Ints8);
+        const Floats8 value = __builtin_convertvector(d, Floats8) * factor / divisor;
+        const Floats4 low = {value[0], value[1], value[2], value[3]};
+        const Floats4 high = {value[4], value[5], value[6], value[7]};
+        *reinterpret_cast<LooseDoubles4*>(out + j) =
+            __builtin_convertvector(low, Doubles4) * 1000.0;
+        *reinterpret_cast<LooseDoubles4*>(out + j + 4) =
+            __builtin_convertvector(high, Doubles4) * 1000.0;
+    }
+}
+
 }  // namespace
 
 void CRecordComponents::Compute(const CRadData& header, const CQuantityWeights& weights,
                                 const RADDATA& record, bool withSpectra) {
+    // On a little-endian host the record is its own byte image (the layout is pinned to the
+    // file's); elsewhere it is encoded once.
+    auto image = [&](auto&& use) {
+        if constexpr (std::endian::native == std::endian::little) {
+            use(reinterpret_cast<const unsigned char*>(&record));
+        } else {
+            unsigned char bytes[kRadDataBytes];
+            EncodeRecord(record, bytes);
+            use(static_cast<const unsigned char*>(bytes));
+        }
+    };
+    if (!withSpectra) {
+        image([&](const unsigned char* bytes) { ComputeQuantities(header, weights, bytes); });
+        return;
+    }
     ComputeSun(header, record.measTime);
-    const int first = withSpectra ? 0 : weights.First();
-    const int last = withSpectra ? kPixelCount - 1 : weights.Last();
     for (int m = 0; m < kSpectraPerRecord; ++m) {
         const SPECDATA& spec = record.spec[m];
-        m_measured[m] = Measured(spec);
+        m_measured[m] = spec.valid != 0 && spec.exposure != 0;
         double* pixels = m_positionSpectrum[m];
         if (m_measured[m]) {
-            header.PixelValues(spec, first, last, pixels);
+            header.PixelValues(spec, 0, kPixelCount - 1, pixels);
         } else {
-            std::fill(pixels + first, pixels + last + 1, kNaN);
+            std::fill(pixels, pixels + kPixelCount, kNaN);
         }
     }
-    ComputeSpectra(first, last);
+    ComputeSpectra(0, kPixelCount - 1);
     ComputeComponents(weights);
-    ComputeFlags(record);
+    image([&](const unsigned char* bytes) { ComputeFlags(bytes); });
+}
+
+void CRecordComponents::ComputeQuantities(const CRadData& header, const CQuantityWeights& weights,
+                                          const unsigned char* image) {
+    ComputeSun(header, LoadInt32(image));
+    for (int m = 0; m < kSpectraPerRecord; ++m) {
+        m_measured[m] = Measured(SpecImage(image, m));
+    }
+    SumPositions(header, weights, image);
+    ComputeFlags(image);
+}
+
+// One pass over the weighed pixels for every sum of the record: the global spectrum's four
+// quantities, the blocked beam's four and the two side bands' PAR. Each sum adds the same
+// products in the same order as CQuantityWeights::Apply and Par over the spectra Compute
+// builds, so the figures are the same to the last bit; the pixel values are made a step at a
+// time and never stored for the whole spectrum.
+HALVO_WIDE_VECTORS void CRecordComponents::SumPositions(const CRadData& header,
+                                                        const CQuantityWeights& weights,
+                                                        const unsigned char* image) {
+    // Sums of the even- and odd-numbered pixels from the first: four quantities side by side
+    // for the global and blocked spectra, PAR alone for the side bands.
+    Doubles4 globalEven = {};
+    Doubles4 globalOdd = {};
+    Doubles4 blockedEven = {};
+    Doubles4 blockedOdd = {};
+    double side1Even = 0.0;
+    double side1Odd = 0.0;
+    double side3Even = 0.0;
+    double side3Odd = 0.0;
+    alignas(32) double values[kSpectraPerRecord][kStepPixels];
+    alignas(32) double beam[kStepPixels];
+    const int first = weights.First();
+    const int last = weights.Last();
+    for (int from = first; from <= last; from += kStepPixels) {
+        const int count = std::min(kStepPixels, last + 1 - from);
+        // The step's values are made for a whole window inside the spectrum.
+        const int start = std::min(from, kPixelCount - kStepPixels);
+        for (int m = 0; m < kSpectraPerRecord; ++m) {
+            if (m_measured[m]) {
+                StepValues(SpecImage(image, m), header.m_calib, start, values[m]);
+            } else {
+                std::fill(values[m], values[m] + kStepPixels, kNaN);
+            }
+        }
+        for (int j = 0; j < kStepPixels; j += 4) {
+            const Doubles4 e1 = *reinterpret_cast<const LooseDoubles4*>(values[1] + j);
+            const Doubles4 e2 = *reinterpret_cast<const LooseDoubles4*>(values[2] + j);
+            const Doubles4 e3 = *reinterpret_cast<const LooseDoubles4*>(values[3] + j);
+            *reinterpret_cast<LooseDoubles4*>(beam + j) = (e1 + e3) / 2.0 - e2;
+        }
+        const double* e0 = values[0] + (from - start);
+        const double* e1 = values[1] + (from - start);
+        const double* e3 = values[3] + (from - start);
+        const double* bb = beam + (from - start);
+        int j = 0;
+        for (; j + 1 < count; j += 2) {
+            const double* row = weights.Row(from + j);
+            const Doubles4 w0 = *reinterpret_cast<const LooseDoubles4*>(row);
+            const Doubles4 w1 = *reinterpret_cast<const LooseDoubles4*>(row + 4);
+            globalEven += w0 * e0[j];
+            globalOdd += w1 * e0[j + 1];
+            blockedEven += w0 * bb[j];
+            blockedOdd += w1 * bb[j + 1];
+            side1Even += row[0] * e1[j];
+            side1Odd += row[4] * e1[j + 1];
+            side3Even += row[0] * e3[j];
+            side3Odd += row[4] * e3[j + 1];
+        }
+        if (j < count) {
+            const double* row = weights.Row(from + j);
+            const Doubles4 w = *reinterpret_cast<const LooseDoubles4*>(row);
+            globalEven += w * e0[j];
+            blockedEven += w * bb[j];
+            side1Even += row[0] * e1[j];
+            side3Even += row[0] * e3[j];
+        }
+    }
+    const Doubles4 g = globalEven + globalOdd;
+    const Doubles4 b = blockedEven + blockedOdd;
+    m_component[kGlobal] = {g[0], g[1], g[2], g[3]};
+    m_component[kDirectHorizontal] = {b[0], b[1], b[2], b[3]};
+    m_component[kDiffuse] = {g[0] - b[0], g[1] - b[1], g[2] - b[2], g[3] - b[3]};
+    const double normal = DirectNormalFactor();
+    m_component[kDirectNormal] = {b[0] * normal, b[1] * normal, b[2] * normal, b[3] * normal};
+    m_sideBandPar[0] = m_measured[1] ? side1Even + side1Odd : kNaN;
+    m_sideBandPar[1] = m_measured[3] ? side3Even + side3Odd : kNaN;
 }
 
 void CRecordComponents::ComputeSun(const CRadData& header, int32_t measTime) {
@@ -107,12 +299,12 @@ void CRecordComponents::ComputeSpectra(int first, int last) {
 }
 
 // Comparisons with NaN are false, so a check whose inputs are undefined raises nothing.
-void CRecordComponents::ComputeFlags(const RADDATA& record) {
+void CRecordComponents::ComputeFlags(const unsigned char* image) {
     m_flags = 0;
     for (int m = 0; m < kSpectraPerRecord; ++m) {
         if (!m_measured[m]) {
             m_flags |= kFlagNotMeasured;
-        } else if (OverExposed(record.spec[m])) {
+        } else if (OverExposed(SpecImage(image, m))) {
             m_flags |= kFlagOverExposed;
         }
     }
