@@ -16,10 +16,31 @@ struct IndexedRecord {
     uint32_t record;
 };
 
+// Byte images of consecutive records of one file, as the file holds them (see
+// CRecordIndex::ReadRun); valid while the run lives or until it is read again.
+class CRecordRun {
+public:
+    CRecordRun() = default;
+    ~CRecordRun();
+    CRecordRun(const CRecordRun&) = delete;
+    CRecordRun& operator=(const CRecordRun&) = delete;
+
+    // The image of the k-th record of the run (kRadDataBytes, any alignment).
+    const unsigned char* Image(size_t k) const { return m_first + k * kRadDataBytes; }
+
+private:
+    friend class CRecordIndex;
+    void Release();
+
+    void* m_map = nullptr;
+    size_t m_mapLength = 0;
+    const unsigned char* m_first = nullptr;
+};
+
 // Days and years of files are read without holding their records: each file is opened, its
-// header read and its time stamps listed; records are read and decoded one at a time when asked
-// for (from any thread), so memory grows with the number of records by 16 bytes each, not by
-// their 32900.
+// header read and its time stamps listed; records are read one at a time or a run at a time
+// when asked for (from any thread), so memory grows with the number of records by 16 bytes
+// each, not by their 32900.
 class CRecordIndex {
 public:
     CRecordIndex() = default;
@@ -42,6 +63,10 @@ public:
     // no longer holds it (cut short since it was opened).
     bool Decode(const IndexedRecord& record, RADDATA& out,
                 std::vector<unsigned char>& buffer) const;
+    // Maps records [record, record + count) of a file, which must be listed, into run, read
+    // ahead by the system in one go. False when the file no longer holds them all (cut short
+    // since it was opened) or cannot be mapped.
+    bool ReadRun(uint32_t file, uint32_t record, uint32_t count, CRecordRun& run) const;
 
 private:
     struct File {
