@@ -2,7 +2,6 @@
 #include "RecordIndex.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -133,41 +132,15 @@ bool CRecordIndex::Decode(const IndexedRecord& record, RADDATA& out,
     return true;
 }
 
-CRecordRun::~CRecordRun() {
-    Release();
-}
-
-void CRecordRun::Release() {
-    if (m_map != nullptr) {
-        ::munmap(m_map, m_mapLength);
-    }
-    m_map = nullptr;
-    m_mapLength = 0;
-    m_first = nullptr;
-}
-
-// Mapping instead of reading spares the copy of every byte into the process; populating the
-// mapping at once spares a fault every few pages. Reading a mapped page the file no longer
-// holds would stop the process, so the file's size is checked first: data files only grow while
-// they are in use (a rewrite replaces the file, and this one stays whole).
+// One read for the run: the system copies it in one go, and the run (a few hundred kilobytes)
+// is still in the processor's cache when its records are summed.
 bool CRecordIndex::ReadRun(uint32_t file, uint32_t record, uint32_t count, CRecordRun& run) const {
-    run.Release();
     const File& f = m_files[file];
-    const size_t offset = f.firstRecord + size_t{record} * kRadDataBytes;
-    const size_t end = offset + size_t{count} * kRadDataBytes;
-    struct stat st {};
-    if (count == 0 || ::fstat(f.fd, &st) != 0 || static_cast<size_t>(st.st_size) < end) {
-        return false;
+    const size_t bytes = size_t{count} * kRadDataBytes;
+    if (run.m_buffer.size() < bytes) {
+        run.m_buffer.resize(bytes);
     }
-    static const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
-    const size_t start = offset / page * page;
-    void* map = ::mmap(nullptr, end - start, PROT_READ, MAP_SHARED | MAP_POPULATE, f.fd,
-                       static_cast<off_t>(start));
-    if (map == MAP_FAILED) {
-        return false;
-    }
-    run.m_map = map;
-    run.m_mapLength = end - start;
-    run.m_first = static_cast<const unsigned char*>(map) + (offset - start);
-    return true;
+    run.m_first = run.m_buffer.data();
+    return count > 0 &&
+           ReadAt(f.fd, run.m_buffer.data(), bytes, f.firstRecord + size_t{record} * kRadDataBytes);
 }

@@ -17,24 +17,17 @@ struct IndexedRecord {
 };
 
 // Byte images of consecutive records of one file, as the file holds them (see
-// CRecordIndex::ReadRun); valid while the run lives or until it is read again.
+// CRecordIndex::ReadRun); valid until the run is read again. The room is kept from run to run.
 class CRecordRun {
 public:
-    CRecordRun() = default;
-    ~CRecordRun();
-    CRecordRun(const CRecordRun&) = delete;
-    CRecordRun& operator=(const CRecordRun&) = delete;
-
-    // The image of the k-th record of the run (kRadDataBytes, any alignment).
+    // The image of the k-th record of the run (kRadDataBytes).
     const unsigned char* Image(size_t k) const { return m_first + k * kRadDataBytes; }
 
 private:
     friend class CRecordIndex;
-    void Release();
 
-    void* m_map = nullptr;
-    size_t m_mapLength = 0;
     const unsigned char* m_first = nullptr;
+    std::vector<unsigned char> m_buffer;
 };
 
 // Days and years of files are read without holding their records: each file is opened, its
@@ -63,9 +56,8 @@ public:
     // no longer holds it (cut short since it was opened).
     bool Decode(const IndexedRecord& record, RADDATA& out,
                 std::vector<unsigned char>& buffer) const;
-    // Maps records [record, record + count) of a file, which must be listed, into run, read
-    // ahead by the system in one go. False when the file no longer holds them all (cut short
-    // since it was opened) or cannot be mapped.
+    // Reads records [record, record + count) of a file, which must be listed, into run with
+    // one read. False when the file no longer holds them all (cut short since it was opened).
     bool ReadRun(uint32_t file, uint32_t record, uint32_t count, CRecordRun& run) const;
 
 private:
