@@ -70,8 +70,10 @@ private:
         uint32_t records = 0;
     };
 
-    int OpenFile(const std::string& path, std::ostream& err);
-    void ListRecords(uint32_t file);
+    // Opens path into file, saying why not on err.
+    static int OpenFile(const std::string& path, File& file, std::ostream& err);
+    // The time stamps of file, which is the index's file number, appended to out.
+    static void ListRecords(const File& f, uint32_t file, std::vector<IndexedRecord>& out);
 
     std::vector<File> m_files;
     std::vector<IndexedRecord> m_records;
