@@ -105,24 +105,22 @@ static_assert(kStepPixels % 8 == 0 && kPixelCount % kStepPixels == 0);
 // precision, then x 1000 in double.
 HALVO_WIDE_VECTORS void StepValues(const unsigned char* spec, const float* calib, int start,
                                    double* out) {
-    const int32_t exposure = LoadInt32(spec + kExposureOffset);
-    const float divisor = static_cast<float>(exposure);
-    for (int j = 0; j < kStepPixels; j += 8) {
+    const float exposure = static_cast<float>(LoadInt32(spec + kExposureOffset));
+    int16_t count[kStepPixels];
+    int16_t dark[kStepPixels];
+    for (int j = 0; j < kStepPixels; j += 16) {
         const size_t at = 2 * static_cast<size_t>(start + j);
-        Counts8 count;
-        Counts8 dark;
-        LoadCounts<LooseCounts8>(count, spec + kCountOffset + at);
-        LoadCounts<LooseCounts8>(dark, spec + kDarkOffset + at);
-        const Floats8 factor = *reinterpret_cast<const LooseFloats8*>(calib + start + j);
-        const Ints8 d =
-            __builtin_convertvector(count, Ints8) - __builtin_convertvector(dark, Ints8);
-        const Floats8 value = __builtin_convertvector(d, Floats8) * factor / divisor;
-        const Floats4 low = {value[0], value[1], value[2], value[3]};
-        const Floats4 high = {value[4], value[5], value[6], value[7]};
-        *reinterpret_cast<LooseDoubles4*>(out + j) =
-            __builtin_convertvector(low, Doubles4) * 1000.0;
-        *reinterpret_cast<LooseDoubles4*>(out + j + 4) =
-            __builtin_convertvector(high, Doubles4) * 1000.0;
+        Counts16 c;
+        Counts16 d;
+        LoadCounts<LooseCounts16>(c, spec + kCountOffset + at);
+        LoadCounts<LooseCounts16>(d, spec + kDarkOffset + at);
+        *reinterpret_cast<LooseCounts16*>(count + j) = c;
+        *reinterpret_cast<LooseCounts16*>(dark + j) = d;
+    }
+    const float* factor = calib + start;
+    for (int j = 0; j < kStepPixels; ++j) {
+        const int d = count[j] - dark[j];
+        out[j] = static_cast<double>(static_cast<float>(d) * factor[j] / exposure) * 1000.0;
     }
 }
 
