@@ -39,18 +39,23 @@ using Ints8 = int32_t __attribute__((vector_size(32)));
 using Floats8 = float __attribute__((vector_size(32)));
 using Floats4 = float __attribute__((vector_size(16)));
 using Doubles4 = double __attribute__((vector_size(32)));
-// The same at any address and over memory of any type, for loading and storing whole groups in
-// one instruction.
-using LooseCounts8 = int16_t __attribute__((vector_size(16), aligned(1), may_alias));
-using LooseCounts16 = int16_t __attribute__((vector_size(32), aligned(1), may_alias));
-using LooseFloats8 = float __attribute__((vector_size(32), aligned(4), may_alias));
-using LooseDoubles4 = double __attribute__((vector_size(32), aligned(8), may_alias));
+// A group of lanes from or to memory at any address; the compiler makes each one load or store.
+// (Vectors are passed by reference: as values their calling convention would depend on the
+// processor's features.)
+template <typename V>
+void Load(V& v, const void* p) {
+    std::memcpy(&v, p, sizeof v);
+}
 
-// Little-endian 16-bit counts of the image into lanes. (Vectors are passed by reference: as
-// values their calling convention would depend on the processor's features.)
-template <typename Loose, typename V>
+template <typename V>
+void Store(void* p, const V& v) {
+    std::memcpy(p, &v, sizeof v);
+}
+
+// Little-endian 16-bit counts of the image into lanes.
+template <typename V>
 void LoadCounts(V& v, const unsigned char* p) {
-    v = *reinterpret_cast<const Loose*>(p);
+    Load(v, p);
     if constexpr (std::endian::native == std::endian::big) {
         v = (v << 8) | ((v >> 8) & 0xff);
     }
@@ -81,8 +86,8 @@ HALVO_WIDE_VECTORS bool OverExposed(const unsigned char* spec) {
     for (int i = 0; i < kPixelCount; i += kLanes) {
         Counts16 count;
         Counts16 dark;
-        LoadCounts<LooseCounts16>(count, spec + kCountOffset + 2 * static_cast<size_t>(i));
-        LoadCounts<LooseCounts16>(dark, spec + kDarkOffset + 2 * static_cast<size_t>(i));
+        LoadCounts(count, spec + kCountOffset + 2 * static_cast<size_t>(i));
+        LoadCounts(dark, spec + kDarkOffset + 2 * static_cast<size_t>(i));
         found |= static_cast<Counts16>(count >= CRecordComponents::kOverExposedCount) |
                  static_cast<Counts16>((count | dark) == 0);
     }
@@ -112,10 +117,10 @@ HALVO_WIDE_VECTORS void StepValues(const unsigned char* spec, const float* calib
         const size_t at = 2 * static_cast<size_t>(start + j);
         Counts16 c;
         Counts16 d;
-        LoadCounts<LooseCounts16>(c, spec + kCountOffset + at);
-        LoadCounts<LooseCounts16>(d, spec + kDarkOffset + at);
-        *reinterpret_cast<LooseCounts16*>(count + j) = c;
-        *reinterpret_cast<LooseCounts16*>(dark + j) = d;
+        LoadCounts(c, spec + kCountOffset + at);
+        LoadCounts(d, spec + kDarkOffset + at);
+        Store(count + j, c);
+        Store(dark + j, d);
     }
     const float* factor = calib + start;
     for (int j = 0; j < kStepPixels; ++j) {
@@ -203,10 +208,14 @@ HALVO_WIDE_VECTORS void CRecordComponents::SumPositions(const CRadData& header,
             }
         }
         for (int j = 0; j < kStepPixels; j += 4) {
-            const Doubles4 e1 = *reinterpret_cast<const LooseDoubles4*>(values[1] + j);
-            const Doubles4 e2 = *reinterpret_cast<const LooseDoubles4*>(values[2] + j);
-            const Doubles4 e3 = *reinterpret_cast<const LooseDoubles4*>(values[3] + j);
-            *reinterpret_cast<LooseDoubles4*>(beam + j) = (e1 + e3) / 2.0 - e2;
+            Doubles4 e1;
+            Load(e1, values[1] + j);
+            Doubles4 e2;
+            Load(e2, values[2] + j);
+            Doubles4 e3;
+            Load(e3, values[3] + j);
+            const Doubles4 b = (e1 + e3) / 2.0 - e2;
+            Store(beam + j, b);
         }
         const double* e0 = values[0] + (from - start);
         const double* e1 = values[1] + (from - start);
@@ -215,8 +224,10 @@ HALVO_WIDE_VECTORS void CRecordComponents::SumPositions(const CRadData& header,
         int j = 0;
         for (; j + 1 < count; j += 2) {
             const double* row = weights.Row(from + j);
-            const Doubles4 w0 = *reinterpret_cast<const LooseDoubles4*>(row);
-            const Doubles4 w1 = *reinterpret_cast<const LooseDoubles4*>(row + 4);
+            Doubles4 w0;
+            Load(w0, row);
+            Doubles4 w1;
+            Load(w1, row + 4);
             globalEven += w0 * e0[j];
             globalOdd += w1 * e0[j + 1];
             blockedEven += w0 * bb[j];
@@ -228,7 +239,8 @@ HALVO_WIDE_VECTORS void CRecordComponents::SumPositions(const CRadData& header,
         }
         if (j < count) {
             const double* row = weights.Row(from + j);
-            const Doubles4 w = *reinterpret_cast<const LooseDoubles4*>(row);
+            Doubles4 w;
+            Load(w, row);
             globalEven += w * e0[j];
             blockedEven += w * bb[j];
             side1Even += row[0] * e1[j];
