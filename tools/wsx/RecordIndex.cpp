@@ -66,6 +66,7 @@ int CRecordIndex::Open(const std::vector<std::string>& paths, std::ostream& err)
             m_files.push_back(std::move(o.file));
             m_records.insert(m_records.end(), o.records.begin(), o.records.end());
         }
+        std::vector<IndexedRecord>().swap(o.records);
     }
     if (status != CWsxTool::kOk) {
         return status;
