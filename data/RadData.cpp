@@ -43,11 +43,11 @@ double Trapezoid(int first, int last, F f, NmWindow window = {}) {
     return s / kNmPerUm;
 }
 
-double Luminous(NmWindow window, double (*irradiance)(const CRadData&, double),
-                const CRadData& data) {
+template <typename F>
+double Luminous(F irradiance, NmWindow window = {}) {
     double s = 0.0;
     for (int nm = window.First(kLumFirstNm); nm <= window.Last(kLumLastNm); ++nm) {
-        s += irradiance(data, nm) * LuminousEfficiency(nm);
+        s += irradiance(nm) * LuminousEfficiency(nm);
     }
     return s / kNmPerUm * kLuminousEfficacy;
 }
@@ -225,8 +225,7 @@ double CRadData::GetPhoton() const {
 }
 
 double CRadData::GetLum() const {
-    return Luminous(
-        {}, [](const CRadData& d, double wl) { return d.GetIrradiance(wl); }, *this);
+    return Luminous([this](int nm) { return GetIrradiance(nm); });
 }
 
 double CRadData::GetUVA() const {
@@ -239,8 +238,7 @@ void CRadData::GetIntegralsWithin(int fromNm, int toNm, double (&out)[4]) const 
         400, 700, [this](int nm) { return GetIrradiance(nm); }, window);
     out[1] = Trapezoid(
         400, 700, [this](int nm) { return GetPhotonIrradiance(nm); }, window);
-    out[2] = Luminous(
-        window, [](const CRadData& d, double wl) { return d.GetIrradiance(wl); }, *this);
+    out[2] = Luminous([this](int nm) { return GetIrradiance(nm); }, window);
     out[3] = Trapezoid(
         315, 400, [this](int nm) { return GetIrradiance(nm); }, window);
 }
