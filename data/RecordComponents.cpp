@@ -52,6 +52,9 @@ void Store(void* p, const V& v) {
     std::memcpy(p, &v, sizeof v);
 }
 
+// A count of the image read in place, at any address.
+using LooseCount = int16_t __attribute__((aligned(1), may_alias));
+
 // Little-endian 16-bit counts of the image into lanes.
 template <typename V>
 void LoadCounts(V& v, const unsigned char* p) {
@@ -111,21 +114,30 @@ static_assert(kStepPixels % 8 == 0 && kPixelCount % kStepPixels == 0);
 HALVO_WIDE_VECTORS void StepValues(const unsigned char* spec, const float* calib, int start,
                                    double* out) {
     const float exposure = static_cast<float>(LoadInt32(spec + kExposureOffset));
-    int16_t count[kStepPixels];
-    int16_t dark[kStepPixels];
-    for (int j = 0; j < kStepPixels; j += 16) {
-        const size_t at = 2 * static_cast<size_t>(start + j);
-        Counts16 c;
-        Counts16 d;
-        LoadCounts(c, spec + kCountOffset + at);
-        LoadCounts(d, spec + kDarkOffset + at);
-        Store(count + j, c);
-        Store(dark + j, d);
-    }
     const float* factor = calib + start;
-    for (int j = 0; j < kStepPixels; ++j) {
-        const int d = count[j] - dark[j];
-        out[j] = static_cast<double>(static_cast<float>(d) * factor[j] / exposure) * 1000.0;
+    if constexpr (std::endian::native == std::endian::little) {
+        const auto* count = reinterpret_cast<const LooseCount*>(spec + kCountOffset) + start;
+        const auto* dark = reinterpret_cast<const LooseCount*>(spec + kDarkOffset) + start;
+        for (int j = 0; j < kStepPixels; ++j) {
+            const int d = count[j] - dark[j];
+            out[j] = static_cast<double>(static_cast<float>(d) * factor[j] / exposure) * 1000.0;
+        }
+    } else {
+        int16_t count[kStepPixels];
+        int16_t dark[kStepPixels];
+        for (int j = 0; j < kStepPixels; j += 16) {
+            const size_t at = 2 * static_cast<size_t>(start + j);
+            Counts16 c;
+            Counts16 d;
+            LoadCounts(c, spec + kCountOffset + at);
+            LoadCounts(d, spec + kDarkOffset + at);
+            Store(count + j, c);
+            Store(dark + j, d);
+        }
+        for (int j = 0; j < kStepPixels; ++j) {
+            const int d = count[j] - dark[j];
+            out[j] = static_cast<double>(static_cast<float>(d) * factor[j] / exposure) * 1000.0;
+        }
     }
 }
 
