@@ -1,6 +1,7 @@
 // Weights of the four integrals over one wavelength grid, and their sums over a spectrum.
 #include "data/QuantityWeights.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "data/RadData.h"
@@ -59,8 +60,19 @@ CQuantityWeights::CQuantityWeights(const CRadData& header) {
             continue;
         }
         spec.count[i] = kProbeDiff;
-        const double weights[kQuantityCount] = {probe.GetPAR(), probe.GetPhoton(), probe.GetLum(),
-                                                probe.GetUVA()};
+        double weights[kQuantityCount];
+        if (increasing) {
+            // Only the look-ups between pixel i's neighbours can see it.
+            const int below = static_cast<int>(std::floor(m_grid[i > 0 ? i - 1 : 0])) - 1;
+            const int above =
+                static_cast<int>(std::ceil(m_grid[i < kPixelCount - 1 ? i + 1 : i])) + 1;
+            probe.GetIntegralsWithin(below, above, weights);
+        } else {
+            weights[kPar] = probe.GetPAR();
+            weights[kPhoton] = probe.GetPhoton();
+            weights[kLum] = probe.GetLum();
+            weights[kUva] = probe.GetUVA();
+        }
         spec.count[i] = 0;
         bool used = false;
         for (int q = 0; q < kQuantityCount; ++q) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include "data/CLocaleFormat.h"
@@ -17,15 +18,38 @@ constexpr double kNmPerUm = 1000.0;
 constexpr double kPhotonConstant = 0.119625512456;
 constexpr double kLuminousEfficacy = 683.0;
 
-// Trapezoid sum of f over whole nanometres first..last, divided by 1000.
+// Whole nanometres a sum visits: all of them, or a window outside which the spectrum is known to
+// be dark.
+struct NmWindow {
+    int from = std::numeric_limits<int>::min();
+    int to = std::numeric_limits<int>::max();
+    int First(int first) const { return std::max(first, from); }
+    int Last(int last) const { return std::min(last, to); }
+    bool Holds(int nm) const { return nm >= from && nm <= to; }
+};
+
+// Trapezoid sum of f over whole nanometres first..last, divided by 1000. The terms outside the
+// window are skipped: where the spectrum is dark they are +0.0, and adding +0.0 changes no sum
+// that starts from +0.0, so the result is the same to the last bit.
 template <typename F>
-double Trapezoid(int first, int last, F f) {
-    double s = 0.5 * f(first);
-    for (int nm = first + 1; nm < last; ++nm) {
+double Trapezoid(int first, int last, F f, NmWindow window = {}) {
+    double s = window.Holds(first) ? 0.5 * f(first) : 0.0;
+    for (int nm = window.First(first + 1); nm <= window.Last(last - 1); ++nm) {
         s += f(nm);
     }
-    s += 0.5 * f(last);
+    if (window.Holds(last)) {
+        s += 0.5 * f(last);
+    }
     return s / kNmPerUm;
+}
+
+template <typename F>
+double Luminous(F irradiance, NmWindow window = {}) {
+    double s = 0.0;
+    for (int nm = window.First(kLumFirstNm); nm <= window.Last(kLumLastNm); ++nm) {
+        s += irradiance(nm) * LuminousEfficiency(nm);
+    }
+    return s / kNmPerUm * kLuminousEfficacy;
 }
 
 }  // namespace
@@ -201,13 +225,20 @@ double CRadData::GetPhoton() const {
 }
 
 double CRadData::GetLum() const {
-    double s = 0.0;
-    for (int nm = kLumFirstNm; nm <= kLumLastNm; ++nm) {
-        s += GetIrradiance(nm) * LuminousEfficiency(nm);
-    }
-    return s / kNmPerUm * kLuminousEfficacy;
+    return Luminous([this](int nm) { return GetIrradiance(nm); });
 }
 
 double CRadData::GetUVA() const {
     return Trapezoid(315, 400, [this](int nm) { return GetIrradiance(nm); });
+}
+
+void CRadData::GetIntegralsWithin(int fromNm, int toNm, double (&out)[4]) const {
+    const NmWindow window{fromNm, toNm};
+    out[0] = Trapezoid(
+        400, 700, [this](int nm) { return GetIrradiance(nm); }, window);
+    out[1] = Trapezoid(
+        400, 700, [this](int nm) { return GetPhotonIrradiance(nm); }, window);
+    out[2] = Luminous([this](int nm) { return GetIrradiance(nm); }, window);
+    out[3] = Trapezoid(
+        315, 400, [this](int nm) { return GetIrradiance(nm); }, window);
 }

@@ -43,6 +43,10 @@ public:
     double GetPhoton() const;
     double GetLum() const;
     double GetUVA() const;
+    // PAR, PHOTON, LUM and UV-A of the selected spectrum when it is dark at every whole
+    // nanometre outside [fromNm, toNm]: the same values as the four above, to the last bit,
+    // from the nanometres of that window alone.
+    void GetIntegralsWithin(int fromNm, int toNm, double (&out)[4]) const;
     // Spectral irradiance of pixel i of a spectrum (W/m2/um); 0.0 for an unmeasured position.
     double PixelValue(const SPECDATA& spec, int i) const;
     // PixelValue of pixels first..last into out[first..last].

@@ -45,6 +45,11 @@ public:
     // withSpectra is set (the per-record verbs need them, day series do not).
     void Compute(const CRadData& header, const CQuantityWeights& weights, const RADDATA& record,
                  bool withSpectra = false);
+    // Compute without spectra from a record's byte image as the data file holds it
+    // (kRadDataBytes at any alignment), so a day series can work on the file's bytes where they
+    // lie. The same figures as Compute, to the last bit.
+    void ComputeQuantities(const CRadData& header, const CQuantityWeights& weights,
+                           const unsigned char* image);
 
     // Refracted elevation and azimuth (from south, westward positive) of the sun at the
     // record's time and the file's site, degrees; NaN when the time cannot be converted.
@@ -56,7 +61,7 @@ public:
     double m_sideBandPar[2] = {};
     uint32_t m_flags = 0;
     // Spectral irradiance of each band position (NaN where not measured) and of each component
-    // at each pixel, W/m2/um; without withSpectra only the pixels the quantities weigh are set.
+    // at each pixel, W/m2/um; only set by Compute with withSpectra.
     double m_positionSpectrum[kSpectraPerRecord][kPixelCount] = {};
     double m_spectrum[kComponentCount][kPixelCount] = {};
 
@@ -64,6 +69,8 @@ private:
     void ComputeSun(const CRadData& header, int32_t measTime);
     void ComputeSpectra(int first, int last);
     void ComputeComponents(const CQuantityWeights& weights);
-    void ComputeFlags(const RADDATA& record);
+    void SumPositions(const CRadData& header, const CQuantityWeights& weights,
+                      const unsigned char* image);
+    void ComputeFlags(const unsigned char* image);
     double DirectNormalFactor() const;
 };

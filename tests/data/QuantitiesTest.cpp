@@ -4,9 +4,10 @@
 #include <cmath>
 #include <limits>
 
-#include "tests/support/TestRecords.h"
 #include "data/LuminousEfficiency.h"
+#include "data/QuantityWeights.h"
 #include "data/RadData.h"
+#include "tests/support/TestRecords.h"
 
 namespace {
 
@@ -137,4 +138,41 @@ TEST(Irradiance, GridsThatDoNotIncreaseGiveDefinedValues) {
     stepped.Select(0, 0);
     EXPECT_TRUE(std::isfinite(stepped.GetIrradiance(400.0)));
     EXPECT_TRUE(std::isfinite(stepped.GetLum()));
+}
+
+// The day series' weights come from one lit pixel at a time, summed over the nanometres near
+// it only: at the ends of each integral's range too, they must be the full integrals' exactly.
+TEST(Integrals, WeightsAreTheFullIntegralsOfOneLitPixelExactly) {
+    CRadData data;
+    const char* coefficients[kCoefCount] = {
+        "2.996000E+02", "3.915000E-01", "-1.000000E-06", "4.000000E-11", "0", "0"};
+    for (int k = 0; k < kCoefCount; ++k) {
+        CRadData::SetField(data.m_coef[k], coefficients[k]);
+    }
+    data.UpdateWavelengths();
+    const CQuantityWeights weights(data);
+    data.AddData(FlatRecord(0, 1000));
+    data.Select(0, 0);
+    SPECDATA& spec = data.GetRecord(0)->spec[0];
+    int tested = 0;
+    for (int i = 1; i < kPixelCount - 1; ++i) {
+        const double wl = data.m_wavelength[i];
+        bool nearEnd = std::fabs(wl - 550) < 1;
+        for (double end : {315.0, 380.0, 400.0, 700.0, 780.0}) {
+            nearEnd = nearEnd || std::fabs(wl - end) < 2;
+        }
+        if (!nearEnd) {
+            continue;
+        }
+        const int16_t dark = spec.count[i];
+        spec.count[i] = static_cast<int16_t>(dark + 1000);
+        const double* row = weights.Row(i);
+        EXPECT_EQ(row[0], data.GetPAR() / 1000.0) << i;
+        EXPECT_EQ(row[1], data.GetPhoton() / 1000.0) << i;
+        EXPECT_EQ(row[2], data.GetLum() / 1000.0) << i;
+        EXPECT_EQ(row[3], data.GetUVA() / 1000.0) << i;
+        spec.count[i] = dark;
+        ++tested;
+    }
+    EXPECT_GT(tested, 30);
 }

@@ -3,12 +3,13 @@
 
 #include <cmath>
 #include <memory>
+#include <utility>
 
-#include "tests/support/TestRecords.h"
 #include "data/QuantityWeights.h"
 #include "data/RecordComponents.h"
 #include "measurement/BandAngle.h"
 #include "measurement/Sun.h"
+#include "tests/support/TestRecords.h"
 
 namespace {
 
@@ -163,5 +164,52 @@ TEST_F(Components, EachFlagHasItsCause) {
         }
         Compute(k.record);
         EXPECT_EQ(c->m_flags, k.flags) << k.name;
+    }
+}
+
+// The day series' single pass over the pixels must give the figures of the spectra, bit for
+// bit: the rows of a series and of the per-record verbs are compared as text.
+TEST_F(Components, OnePassSumsEqualTheSpectraSumsToTheLastBit) {
+    const char* coefficients[kCoefCount] = {
+        "2.996000E+02", "3.915000E-01", "-1.000000E-06", "4.000000E-11", "0", "0"};
+    for (int k = 0; k < kCoefCount; ++k) {
+        CRadData::SetField(data.m_coef[k], coefficients[k]);
+    }
+    data.UpdateWavelengths();
+    for (int i = 0; i < kPixelCount; ++i) {
+        data.m_calib[i] = 0.5f + static_cast<float>(i % 97) / 50.0f;
+    }
+    const CQuantityWeights curved(data);
+    auto spectra = std::make_unique<CRecordComponents>();
+    for (int variant = 0; variant < 4; ++variant) {
+        RADDATA r = FlatPositions(1000, 900, 300, 880);
+        for (int m = 0; m < kSpectraPerRecord; ++m) {
+            r.spec[m].exposure = 37 + 100 * m;
+            for (int i = 0; i < kPixelCount; ++i) {
+                r.spec[m].count[i] = static_cast<int16_t>(3000 + 1500 * std::sin(i / (9.0 + m)));
+            }
+        }
+        if (variant == 1) {
+            r.spec[2].exposure = 0;
+        } else if (variant == 2) {
+            r.spec[0].count[1500] = CRecordComponents::kOverExposedCount;
+        } else if (variant == 3) {
+            r.measTime = kNightInTokyo;
+        }
+        spectra->Compute(data, curved, r, true);
+        c->Compute(data, curved, r);
+        EXPECT_EQ(c->m_flags, spectra->m_flags) << variant;
+        for (int comp = 0; comp < CRecordComponents::kComponentCount; ++comp) {
+            const SpectrumQuantities& a = c->m_component[comp];
+            const SpectrumQuantities& b = spectra->m_component[comp];
+            for (auto [x, y] : {std::pair{a.par, b.par}, std::pair{a.photon, b.photon},
+                                std::pair{a.lum, b.lum}, std::pair{a.uva, b.uva}}) {
+                EXPECT_TRUE(x == y || (std::isnan(x) && std::isnan(y)))
+                    << variant << " " << comp << ": " << x << " " << y;
+            }
+        }
+        for (int s = 0; s < 2; ++s) {
+            EXPECT_EQ(c->m_sideBandPar[s], spectra->m_sideBandPar[s]) << variant;
+        }
     }
 }

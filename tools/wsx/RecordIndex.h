@@ -16,10 +16,24 @@ struct IndexedRecord {
     uint32_t record;
 };
 
+// Byte images of consecutive records of one file, as the file holds them (see
+// CRecordIndex::ReadRun); valid until the run is read again. The room is kept from run to run.
+class CRecordRun {
+public:
+    // The image of the k-th record of the run (kRadDataBytes).
+    const unsigned char* Image(size_t k) const { return m_first + k * kRadDataBytes; }
+
+private:
+    friend class CRecordIndex;
+
+    const unsigned char* m_first = nullptr;
+    std::vector<unsigned char> m_buffer;
+};
+
 // Days and years of files are read without holding their records: each file is opened, its
-// header read and its time stamps listed; records are read and decoded one at a time when asked
-// for (from any thread), so memory grows with the number of records by 16 bytes each, not by
-// their 32900.
+// header read and its time stamps listed; records are read one at a time or a run at a time
+// when asked for (from any thread), so memory grows with the number of records by 16 bytes
+// each, not by their 32900.
 class CRecordIndex {
 public:
     CRecordIndex() = default;
@@ -42,6 +56,9 @@ public:
     // no longer holds it (cut short since it was opened).
     bool Decode(const IndexedRecord& record, RADDATA& out,
                 std::vector<unsigned char>& buffer) const;
+    // Reads records [record, record + count) of a file, which must be listed, into run with
+    // one read. False when the file no longer holds them all (cut short since it was opened).
+    bool ReadRun(uint32_t file, uint32_t record, uint32_t count, CRecordRun& run) const;
 
 private:
     struct File {
@@ -53,8 +70,10 @@ private:
         uint32_t records = 0;
     };
 
-    int OpenFile(const std::string& path, std::ostream& err);
-    void ListRecords(uint32_t file);
+    // Opens path into file, saying why not on err.
+    static int OpenFile(const std::string& path, File& file, std::ostream& err);
+    // The time stamps of file, which is the index's file number, appended to out.
+    static void ListRecords(const File& f, uint32_t file, std::vector<IndexedRecord>& out);
 
     std::vector<File> m_files;
     std::vector<IndexedRecord> m_records;

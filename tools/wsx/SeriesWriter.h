@@ -9,7 +9,7 @@
 class CQuantityWeights;
 class CRecordComponents;
 class CRecordIndex;
-struct RADDATA;
+class CRecordRun;
 
 class CSeriesWriter {
 public:
@@ -30,10 +30,11 @@ public:
 private:
     struct Block;
     // Rows of records [first, last) into block; false at a time that cannot be converted.
-    void BuildBlock(Block& block, size_t first, size_t last, RADDATA& record,
+    void BuildBlock(Block& block, size_t first, size_t last, CRecordRun& run,
                     CRecordComponents& components) const;
-    void AppendRow(std::string& out, int64_t time, const RADDATA& record,
-                   const CRecordComponents& components) const;
+    // One row from the record's time stamp, byte image and components.
+    void AppendRow(std::string& out, const char* stamp, size_t stampLength,
+                   const unsigned char* image, const CRecordComponents& components) const;
 
     const CRecordIndex& m_index;
     bool m_utc;
