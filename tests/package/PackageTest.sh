@@ -22,6 +22,7 @@ for program in halvo halvo-station halvo-sim halvo-wsx halvo-cfg; do
   expect "/usr/bin/$program"
   expect "/usr/share/man/man1/$program.1"
 done
+expect /usr/bin/halvo-wsx-plot
 expect /usr/share/applications/halvo.desktop
 expect /usr/share/icons/hicolor/scalable/apps/halvo.svg
 expect /usr/lib/systemd/system/halvo-station.service
