@@ -5,14 +5,7 @@
 #include <cstring>
 
 #include "data/RadData.h"
-
-// Where the processor has 256-bit vectors the sums use them (same additions in the same order,
-// so the same results).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define HALVO_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
-#else
-#define HALVO_WIDE_VECTORS
-#endif
+#include "data/WideVectors.h"
 
 namespace {
 

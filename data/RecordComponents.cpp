@@ -8,16 +8,9 @@
 #include <limits>
 
 #include "data/RadData.h"
+#include "data/WideVectors.h"
 #include "measurement/BandAngle.h"
 #include "measurement/Sun.h"
-
-// Where the processor has 256-bit vectors the pixel loops use them (the same operations on each
-// lane, so the same results).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define HALVO_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
-#else
-#define HALVO_WIDE_VECTORS
-#endif
 
 namespace {
 

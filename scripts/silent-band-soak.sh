@@ -11,21 +11,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 minutes=${1:-6}
-bash scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target halvo halvo-sim halvo-cfg >/dev/null
-
-run=$(mktemp -d /tmp/halvo-silent-band.XXXXXX)
-mkdir -p "$run/ports" "$run/data"
-cp build/bin/halvo "$run/"
-export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/halvo-xdg}
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-
-# A site whose local solar noon is now, so the sun stays up for the whole run.
-now=$((10#$(date -u +%H) * 60 + 10#$(date -u +%M)))
-longitude=$(awk -v m="$now" 'BEGIN { l = (720 - m) / 4; if (l > 180) l -= 360; printf "%.2f", l }')
-build/bin/halvo-cfg --port 1 --longitude "$longitude" --latitude 35 --from 00:00 --to 23:59 \
-  --period 60 --data-folder "$run/data" --auto-start 1 "$run/Orvel.cfg" >/dev/null
+source scripts/soak-run-folder.sh
+soak_prepare silent-band
 
 build/bin/halvo-sim --link "$run/ports/COM1" --longitude "$longitude" --latitude 35 \
   --band-off --faults-after 50 --faults-for 190 --log "$run/sim.log" >/dev/null &

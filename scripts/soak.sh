@@ -11,21 +11,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 minutes=${1:-20}
-bash scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target halvo halvo-sim halvo-cfg halvo-wsx >/dev/null
-
-run=$(mktemp -d /tmp/halvo-soak.XXXXXX)
-mkdir -p "$run/ports" "$run/data"
-cp build/bin/halvo "$run/"
-export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/halvo-xdg}
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-
-# A site whose local solar noon is now, so the sun stays up for the whole run.
-now=$((10#$(date -u +%H) * 60 + 10#$(date -u +%M)))
-longitude=$(awk -v m="$now" 'BEGIN { l = (720 - m) / 4; if (l > 180) l -= 360; printf "%.2f", l }')
-build/bin/halvo-cfg --port 1 --longitude "$longitude" --latitude 35 --from 00:00 --to 23:59 \
-  --period 60 --data-folder "$run/data" --auto-start 1 "$run/Orvel.cfg"
+source scripts/soak-run-folder.sh
+soak_prepare soak
 
 build/bin/halvo-sim --link "$run/ports/COM1" --longitude "$longitude" --latitude 35 --faults-after 60 \
   --seed 20241205 --silence 0.01 --err 0.02 --split 0.2 --garble 0.01 --short-block 0.02 \
