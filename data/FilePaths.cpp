@@ -2,8 +2,8 @@
 #include "data/FilePaths.h"
 
 #include <sys/stat.h>
-#include <climits>
 #include <unistd.h>
+#include <climits>
 
 #include <vector>
 

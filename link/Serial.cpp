@@ -77,7 +77,8 @@ CSerial::~CSerial() {
 }
 
 int CSerial::Open(const char* name, uint32_t baudRate, uint8_t byteSize, uint8_t parity,
-                  uint8_t stopBits, uint32_t inQueueSize, uint32_t /*outQueueSize: the driver sizes it*/) {
+                  uint8_t stopBits, uint32_t inQueueSize,
+                  uint32_t /*outQueueSize: the driver sizes it*/) {
     m_inQueueSize = inQueueSize;
     Close();
     const int fd = OpenExclusive(name);

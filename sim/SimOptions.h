@@ -31,7 +31,7 @@ struct SIMOPTIONS {
     uint64_t seed = 1;
     double longitude = kDefaultLongitude;  // site of the simulated sky
     double latitude = kDefaultLatitude;
-    int motorSpeed = 1000;     // the band motor's speed and slew rate at power-on
+    int motorSpeed = 1000;  // the band motor's speed and slew rate at power-on
     int slewRate = 100;
     std::string linkPath;  // symbolic link published to the pseudo-terminal (empty: none)
     std::string logPath;   // request log (empty: none)

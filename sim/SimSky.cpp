@@ -11,7 +11,7 @@
 namespace {
 
 constexpr double kRad = 0.017453292519943295;
-constexpr double kAerosolDepth500 = 0.084;   // aerosol optical depth at 500 nm
+constexpr double kAerosolDepth500 = 0.084;  // aerosol optical depth at 500 nm
 constexpr double kAngstrom = 1.3;
 constexpr double kMaxAirMass = 38.0;
 

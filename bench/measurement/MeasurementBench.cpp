@@ -6,11 +6,11 @@
 #include <chrono>
 #include <filesystem>
 
-#include "tests/support/Fakes.h"
 #include "document/OrvelDoc.h"
 #include "link/PortMap.h"
 #include "measurement/MeasurementSequence.h"
 #include "sim/Simulator.h"
+#include "tests/support/Fakes.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "tests/support/StationRig.h"
 #include "tests/support/ScopedTimeZone.h"
+#include "tests/support/StationRig.h"
 
 namespace {
 

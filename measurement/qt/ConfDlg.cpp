@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "document/OrvelDoc.h"
 #include "document/qt/DialogExchange.h"
 #include "document/qt/DialogTemplate.h"
-#include "document/OrvelDoc.h"
 #include "resources/DialogTexts.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // halvo-wsx plot: draws a record's page, or a day's chart, offscreen into a PNG or a PDF page.
-#include "data/FilePaths.h"
 #include "WsxPlot.h"
+#include "data/FilePaths.h"
 
 #include <QGuiApplication>
 #include <QImage>
