@@ -72,10 +72,15 @@ TEST_F(DataFile, StrayBytesAfterTheLastRecordAreIgnored) {
     FillSampleSet(data, 3);
     const std::string path = Path("stray.wsx");
     ASSERT_EQ(data.SaveFile(path.c_str()), 1);
-    WriteFileBytes(path, ReadFileBytes(path) + std::string(100, '\x5A'));
-    CRadData loaded;
-    EXPECT_EQ(loaded.LoadFile(path.c_str()), 3);
-    ExpectSameRecords(loaded, data);
+    const std::string saved = ReadFileBytes(path);
+    // 100 bytes, and as many as end the file one byte into a 64 KiB read.
+    for (size_t stray : {size_t{100}, 65536 - saved.size() % 65536 + 1}) {
+        SCOPED_TRACE(stray);
+        WriteFileBytes(path, saved + std::string(stray, '\x5A'));
+        CRadData loaded;
+        EXPECT_EQ(loaded.LoadFile(path.c_str()), 3);
+        ExpectSameRecords(loaded, data);
+    }
 }
 
 TEST_F(DataFile, MemoValuesRoundTripWhole) {

@@ -116,6 +116,8 @@ TEST(ArchiveTest, LengthBeyondTheEndFailsAndStaysFailed) {
                     "a\0b\0",
                     8),
         "\xFF\xFE",
+        "\xFF\x05",          // cut inside the 2-byte length
+        "\xFF\xFF\xFF\x05",  // cut inside the 4-byte length
     };
     for (const std::string& c : cases) {
         const auto bytes = Bytes(c + std::string(8, '\0'));

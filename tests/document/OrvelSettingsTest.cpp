@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <limits>
 #include <string>
@@ -17,6 +16,7 @@
 
 #include "data/FilePaths.h"
 #include "document/OrvelSettings.h"
+#include "tests/support/TestFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -148,29 +148,6 @@ double ReadBack(double GRAPHPARAM::*field, double value) {
     return read.m_graphParam.*field;
 }
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string tmpl = (fs::temp_directory_path() / "halvo-settings-XXXXXX").string();
-        m_path = ::mkdtemp(tmpl.data());
-    }
-    ~TempFolder() { fs::remove_all(m_path); }
-    std::string operator/(const char* name) const { return (fs::path(m_path) / name).string(); }
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // A first run, with no file, and a load after other values were set give the same defaults;
 // the file they make is byte-exact.
 TEST(OrvelSettingsTest, FirstRunHasEveryDefaultAndStoresTheExactDefaultFile) {
@@ -181,12 +158,12 @@ TEST(OrvelSettingsTest, FirstRunHasEveryDefaultAndStoresTheExactDefaultFile) {
     EXPECT_EQ(s.StoreToBytes(), FromHex(kDefaultFileHex));
     SetNonDefault(s);
     s.m_drawWidth = 640;
-    EXPECT_EQ(s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kLoad), 0);
+    EXPECT_EQ(s.LoadSaveConfig(dir.Path() + "Orvel.cfg", COrvelSettings::kLoad), 0);
     EXPECT_EQ(s.m_availMin, 300.0);
     EXPECT_EQ(s.m_availMax, 1100.0);
     EXPECT_EQ(s.m_drawWidth, 640);  // not a stored setting
-    EXPECT_EQ(s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kStore), 1);
-    EXPECT_EQ(ReadFile(dir / "Orvel.cfg"), FromHex(kDefaultFileHex));
+    EXPECT_EQ(s.LoadSaveConfig(dir.Path() + "Orvel.cfg", COrvelSettings::kStore), 1);
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "Orvel.cfg"), FromHex(kDefaultFileHex));
 }
 
 TEST(OrvelSettingsTest, ExecutableFolderIsTheFolderOfTheRunningProgram) {
@@ -238,16 +215,16 @@ TEST(OrvelSettingsTest, EveryFieldSurvivesAStoreAndLoad) {
     TempFolder dir;
     COrvelSettings written(kExeDir);
     SetNonDefault(written);
-    written.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kStore);
+    written.LoadSaveConfig(dir.Path() + "Orvel.cfg", COrvelSettings::kStore);
 
     COrvelSettings read(kExeDir);
     const COrvelSettings defaults(kExeDir);
-    EXPECT_EQ(read.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kLoad), 1);
+    EXPECT_EQ(read.LoadSaveConfig(dir.Path() + "Orvel.cfg", COrvelSettings::kLoad), 1);
     for (const Field& f : Fields()) {
         EXPECT_TRUE(f.same(read, written)) << f.name;
         EXPECT_FALSE(f.same(read, defaults)) << f.name << " must differ from its default";
     }
-    EXPECT_EQ(read.StoreToBytes(), ReadFile(dir / "Orvel.cfg"));
+    EXPECT_EQ(read.StoreToBytes(), ReadFileBytes(dir.Path() + "Orvel.cfg"));
 }
 
 TEST(OrvelSettingsTest, WideCharacterTitleIsReadAsUtf8) {
@@ -287,9 +264,9 @@ TEST(OrvelSettingsTest, TruncatedFileOnDiskLoadsWhatItHolds) {
     TempFolder dir;
     COrvelSettings written(kExeDir);
     SetNonDefault(written);
-    WriteFile(dir / "Orvel.cfg", written.StoreToBytes().substr(0, 40));
+    WriteFileBytes(dir.Path() + "Orvel.cfg", written.StoreToBytes().substr(0, 40));
     COrvelSettings s(kExeDir);
-    EXPECT_EQ(s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kLoad), 0);
+    EXPECT_EQ(s.LoadSaveConfig(dir.Path() + "Orvel.cfg", COrvelSettings::kLoad), 0);
     EXPECT_EQ(s.m_edgeAngle, 12.5);
     EXPECT_EQ(s.m_graphTitle, "Graph Title");
 }
@@ -317,50 +294,58 @@ TEST(OrvelSettingsTest, ValuesOutOfRangeAreClampedOnReading) {
     EXPECT_EQ(ReadBack(&S::m_latitude, -91.0), -90.0);
     EXPECT_EQ(ReadBack(&S::m_edgeAngle, inf), 90.0);
     EXPECT_EQ(ReadBack(&S::m_edgeAngle, -1.0), 0.0);
-    EXPECT_EQ(ReadBack(&GRAPHPARAM::xMin, -inf), 300.0);
-    EXPECT_EQ(ReadBack(&GRAPHPARAM::yMaxLin, nan), 32000.0);
+    // Every graph bound: a damaged file must not leave the plot with an infinite axis.
+    const struct {
+        double GRAPHPARAM::*bound;
+        double stored, read;
+    } bounds[] = {{&GRAPHPARAM::xMin, -inf, 300.0},     {&GRAPHPARAM::xMax, nan, 1100.0},
+                  {&GRAPHPARAM::yMaxLin, nan, 32000.0}, {&GRAPHPARAM::yMinLin, inf, 0.0},
+                  {&GRAPHPARAM::yMaxLog, inf, 4.0},     {&GRAPHPARAM::yMinLog, -inf, 0.0}};
+    for (const auto& b : bounds) {
+        EXPECT_EQ(ReadBack(b.bound, b.stored), b.read) << b.read;
+    }
 }
 
 TEST(OrvelSettingsTest, UnreadablePathsKeepTheDefaults) {
     TempFolder dir;
-    fs::create_directory(dir / "Orvel.cfg");
-    ASSERT_EQ(::mkfifo((dir / "fifo.cfg").c_str(), 0600), 0);
+    fs::create_directory(dir.Path() + "Orvel.cfg");
+    ASSERT_EQ(::mkfifo((dir.Path() + "fifo.cfg").c_str(), 0600), 0);
     for (const char* name : {"Orvel.cfg", "fifo.cfg"}) {
         COrvelSettings s(kExeDir);
         SetNonDefault(s);
-        EXPECT_EQ(s.LoadSaveConfig(dir / name, COrvelSettings::kLoad), 0) << name;
+        EXPECT_EQ(s.LoadSaveConfig(dir.Path() + name, COrvelSettings::kLoad), 0) << name;
         EXPECT_EQ(s.m_comPort, -1) << name;
     }
 }
 
 TEST(OrvelSettingsTest, StoreReplacesTheFileAndLeavesNoTemporaryBehind) {
     TempFolder dir;
-    WriteFile(dir / "Orvel.cfg", std::string(1000, 'x'));
-    ::chmod((dir / "Orvel.cfg").c_str(), 0640);
+    WriteFileBytes(dir.Path() + "Orvel.cfg", std::string(1000, 'x'));
+    ::chmod((dir.Path() + "Orvel.cfg").c_str(), 0640);
     COrvelSettings s(kExeDir);
     SetNonDefault(s);
-    EXPECT_EQ(s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kStore), 1);
-    EXPECT_EQ(ReadFile(dir / "Orvel.cfg"), s.StoreToBytes());
-    EXPECT_EQ(fs::status(dir / "Orvel.cfg").permissions() & fs::perms::all,
+    EXPECT_EQ(s.LoadSaveConfig(dir.Path() + "Orvel.cfg", COrvelSettings::kStore), 1);
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "Orvel.cfg"), s.StoreToBytes());
+    EXPECT_EQ(fs::status(dir.Path() + "Orvel.cfg").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
 }
 
 TEST(OrvelSettingsTest, StoreThroughALinkReplacesTheLinkedFile) {
     TempFolder dir;
-    WriteFile(dir / "real.cfg", "old");
-    fs::create_symlink(dir / "real.cfg", dir / "Orvel.cfg");
+    WriteFileBytes(dir.Path() + "real.cfg", "old");
+    fs::create_symlink(dir.Path() + "real.cfg", dir.Path() + "Orvel.cfg");
     COrvelSettings s(kExeDir);
-    s.LoadSaveConfig(dir / "Orvel.cfg", COrvelSettings::kStore);
-    EXPECT_TRUE(fs::is_symlink(dir / "Orvel.cfg"));
-    EXPECT_EQ(ReadFile(dir / "real.cfg"), s.StoreToBytes());
+    s.LoadSaveConfig(dir.Path() + "Orvel.cfg", COrvelSettings::kStore);
+    EXPECT_TRUE(fs::is_symlink(dir.Path() + "Orvel.cfg"));
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "real.cfg"), s.StoreToBytes());
 }
 
 TEST(OrvelSettingsTest, StoreIntoAMissingFolderIsSkipped) {
     TempFolder dir;
     COrvelSettings s(kExeDir);
-    EXPECT_EQ(s.LoadSaveConfig(dir / "absent/Orvel.cfg", COrvelSettings::kStore), 1);
-    EXPECT_FALSE(fs::exists(dir / "absent"));
+    EXPECT_EQ(s.LoadSaveConfig(dir.Path() + "absent/Orvel.cfg", COrvelSettings::kStore), 1);
+    EXPECT_FALSE(fs::exists(dir.Path() + "absent"));
 }
 
 }  // namespace

@@ -147,10 +147,9 @@ TEST_F(IntervalFiles, ARefusedOrBrokenSlotTouchesNoFile) {
     SetFaults(faults);
     Slot(10, 10);
     SetFaults(SIMFAULTS{});
-    pump.hook = [this] {
-        const auto requests = Requests();
-        if (std::find(requests.begin(), requests.end(), "OP") != requests.end()) {
-            sequence->OnMeasBreak();
+    progress.onMessage = [this](const std::string& text) {
+        if (text.rfind("-- Measurement --", 0) == 0) {
+            sequence->OnMeasBreak();  // Break as the first exposure shows
         }
     };
     Slot(10, 20);

@@ -207,13 +207,11 @@ TEST_F(Sequence, EveryFailedAttemptIsLoggedAndThePositionStaysValid) {
 }
 
 TEST_F(Sequence, BreakDuringPositionTwoEmptiesTheSetAndStillParks) {
-    // Break once the shutter opened at position 2 (the instruments record a request when they
-    // read it, so the test looks at what they have seen, not at the last request alone).
-    bool pressed = false;
-    pump.hook = [this, &pressed] {
-        const auto requests = Requests();
-        if (!pressed && CountPrefix(requests, "#MP") == 2 && CountPrefix(requests, "OP") == 3) {
-            pressed = true;
+    // Break while the progress shows position 2's light exposure: pressed in answer to what the
+    // user sees, whether or not the program had to wait for a reply at that moment.
+    int lightShown = 0;
+    progress.onMessage = [this, &lightShown](const std::string& text) {
+        if (text.rfind("-- Measurement --", 0) == 0 && ++lightShown == 3) {
             sequence->OnMeasBreak();
         }
     };
@@ -228,7 +226,7 @@ TEST_F(Sequence, BreakDuringPositionTwoEmptiesTheSetAndStillParks) {
 
 TEST_F(Sequence, ASecondRequestWhileRunningIsRefused) {
     int nested = -1;
-    pump.hook = [this, &nested] {
+    progress.onMessage = [this, &nested](const std::string&) {
         if (nested == -1 && sequence->IsMeasuring()) {
             nested = sequence->RunMeasurement(clock.now + 600);
         }

@@ -21,22 +21,6 @@
 #include "tests/support/Fakes.h"
 #include "tests/support/ScopedTimeZone.h"
 
-namespace {
-
-int64_t At(int year, int month, int day, int hour, int minute, int second = 0) {
-    struct tm local {};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
-    return static_cast<int64_t>(mktime(&local));
-}
-
-}  // namespace
-
 struct PlannerCase {
     const char* what;
     int64_t from, to, period;
@@ -46,7 +30,7 @@ struct PlannerCase {
 
 TEST(SlotPlanner, FindsTheGridBoundariesTheWindowProgramTickDetects) {
     ScopedTimeZone zone("Asia/Tokyo");
-    const int64_t day = At(2024, 6, 21, 0, 0);
+    const int64_t day = LocalStamp(2024, 6, 21, 0, 0);
     const PlannerCase cases[] = {
         {"a start between slots waits for the next", 21600, 68400, 600, 10, 3, 20, 36600},
         {"a start on a slot waits for the one after", 21600, 68400, 600, 10, 10, 0, 37200},
@@ -63,7 +47,7 @@ TEST(SlotPlanner, FindsTheGridBoundariesTheWindowProgramTickDetects) {
     for (const PlannerCase& c : cases) {
         CSlotPlanner planner(clock);
         planner.SetSchedule(c.from, c.to, c.period);
-        const int64_t slot = planner.NextAfter(At(2024, 6, 21, c.hour, c.minute, c.second));
+        const int64_t slot = planner.NextAfter(LocalStamp(2024, 6, 21, c.hour, c.minute, c.second));
         EXPECT_EQ(slot, c.expected < 0 ? -1 : day + c.expected) << c.what;
     }
 }
@@ -73,8 +57,8 @@ TEST(SlotPlanner, TheRepeatedHourOfAnAutumnNightNeverGoesBackInTime) {
     FakeWallClock clock;
     CSlotPlanner planner(clock);
     planner.SetSchedule(0, 86399, 600);
-    int64_t t = At(2024, 10, 27, 2, 0);
-    const int64_t end = At(2024, 10, 27, 6, 0);
+    int64_t t = LocalStamp(2024, 10, 27, 2, 0);
+    const int64_t end = LocalStamp(2024, 10, 27, 6, 0);
     int slots = 0;
     while (t < end) {
         const int64_t next = planner.NextAfter(t);
@@ -99,7 +83,7 @@ TEST(ReconnectBackoff, WaitsThirtySecondsDoublingToFiveMinutesUntilReset) {
 TEST(JournalLog, JournalLinesCarryThePriorityAndTerminalLinesTheTime) {
     ScopedTimeZone zone("UTC");
     FakeWallClock clock;
-    clock.now = At(2024, 6, 21, 10, 0, 5);
+    clock.now = LocalStamp(2024, 6, 21, 10, 0, 5);
     const CJournalLog journal(-1, true, clock);
     const CJournalLog terminal(-1, false, clock);
     EXPECT_EQ(journal.Line(CJournalLog::Priority::Error, "ZEB Com. Error\n(Timeout)"),

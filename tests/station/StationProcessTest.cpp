@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "tests/support/StationRig.h"
 #include "data/RadData.h"
 #include "station/StationStatus.h"
+#include "tests/support/StationRig.h"
 
 namespace fs = std::filesystem;
 
@@ -66,17 +66,6 @@ private:
     bool m_exited = false;
 };
 
-bool WaitUntil(const std::function<bool()>& condition, int deadlineMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
-
 // A longitude where the sun stands high now, so the test measures whatever the time of day.
 double NoonLongitude() {
     const double hours = static_cast<double>(std::time(nullptr) % 86400) / 3600.0;
@@ -108,7 +97,7 @@ protected:
                                      dir.Path() + "ports/COM1", "--log", dir.Path() + "sim.log",
                                      "--longitude", std::to_string(longitude), "--latitude", "0"},
             dir.Path() + "sim.err");
-        ASSERT_TRUE(WaitUntil([this] { return fs::exists(dir.Path() + "ports/COM1"); }, 10000));
+        ASSERT_TRUE(PollUntil([this] { return fs::exists(dir.Path() + "ports/COM1"); }, 10000));
     }
     Child Station(const std::vector<std::string>& extra) {
         std::vector<std::string> args{HALVO_BIN_DIR "/halvo-station", "--home", dir.Path()};
@@ -132,7 +121,7 @@ TEST_F(StationProgram, OnceMeasuresAllFourPositionsIntoTheDaysFiles) {
 
 TEST_F(StationProgram, MeasuresASlotAndEndsOnSigtermWithTheBandParked) {
     Child station = Station({});
-    ASSERT_TRUE(WaitUntil([this] { return Records(DataFile(dir.Path())) >= 1; }, 100000))
+    ASSERT_TRUE(PollUntil([this] { return Records(DataFile(dir.Path())) >= 1; }, 100000))
         << ReadWholeFile(dir.Path() + "station.err");
     kill(station.Pid(), SIGTERM);
     EXPECT_EQ(station.WaitExit(10000), 0);

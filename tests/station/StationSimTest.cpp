@@ -8,7 +8,6 @@
 #include <map>
 #include <set>
 
-#include "tests/support/StationRig.h"
 #include "data/CLocaleFormat.h"
 #include "document/OrvelDoc.h"
 #include "link/PortMap.h"
@@ -17,6 +16,7 @@
 #include "station/StationStatus.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/ScopedTimeZone.h"
+#include "tests/support/StationRig.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ CStationStatus StatusOf(CStation& station) {
 // each posted slot measured and written.
 void RunWindowProgramPath(const std::string& folder, int64_t from, int64_t until,
                           const RigSettings& settings, const SIMFAULTS& faults) {
-    SharedClock clock;
+    FakeWallClock clock;
     clock.now = from;
     StationRig::WriteSettings(folder, settings);
     SIMOPTIONS options;
@@ -247,7 +247,11 @@ TEST_F(StationSim, StopDuringAMeasurementBreaksItOffWritesNothingAndParksTheBand
         const CStationStatus status = StatusOf(station);
         EXPECT_EQ(status.state, "stopping");
         EXPECT_EQ(status.lastResult, "broken-off");
-        const std::string last = rig.simulator->Requests().back();
-        EXPECT_TRUE(last == "#MP,135.00000,0" || last == "#MP,-135.00000,0") << last;
+        // The simulator's thread may still be reading the park command the station sent last.
+        const auto parked = [&rig] {
+            const std::string last = rig.simulator->Requests().back();
+            return last == "#MP,135.00000,0" || last == "#MP,-135.00000,0";
+        };
+        EXPECT_TRUE(PollUntil(parked, 5000)) << rig.simulator->Requests().back();
     }
 }

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,13 +29,19 @@ public:
 
 class FakeProgress : public IProgressDisplay {
 public:
-    void SetMessage(const std::string& text) override { messages.push_back(text); }
+    void SetMessage(const std::string& text) override {
+        messages.push_back(text);
+        if (onMessage) {
+            onMessage(text);
+        }
+    }
     void Show() override {
         visible = true;
         ++shows;
     }
     void Hide() override { visible = false; }
     std::vector<std::string> messages;
+    std::function<void(const std::string&)> onMessage;  // as the user sees the text change
     bool visible = false;
     int shows = 0;
 };
@@ -109,4 +116,4 @@ public:
 };
 
 // Local time in the zone of TZ: seconds since 1970 of a calendar date and time.
-int64_t LocalStamp(int year, int month, int day, int hour, int minute, int second);
+int64_t LocalStamp(int year, int month, int day, int hour, int minute, int second = 0);

@@ -33,7 +33,6 @@ protected:
     SIMOPTIONS Options() const;
     void SetFaults(const SIMFAULTS& faults) { sim->SetFaults(faults); }
     std::vector<std::string> Requests() const { return sim->Requests(); }
-    void ClearRequests() { sim->ClearRequests(); }
     std::string ReadLog() const { return ReadFileBytes(folder + "log.txt"); }
 
     ScopedTimeZone zone{"Asia/Tokyo"};

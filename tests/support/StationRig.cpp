@@ -11,18 +11,6 @@
 
 #include "data/RadData.h"
 
-int64_t LocalStamp(int year, int month, int day, int hour, int minute, int second) {
-    struct tm local {};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
-    return static_cast<int64_t>(mktime(&local));
-}
-
 IStationSleeper::Wake ScriptedSleeper::SleepUntil(int64_t t, int) {
     wakes.push_back(t);
     if (onEachSleep) {
@@ -54,7 +42,6 @@ void StationRig::WriteSettings(const std::string& folder, const RigSettings& s) 
 StationRig::StationRig(const std::string& folderPath, int64_t start, const RigSettings& settings,
                        uint64_t seed)
     : folder(folderPath) {
-    std::filesystem::create_directories(folder + "ports");
     clock.now = start;
     WriteSettings(folder, settings);
     SIMOPTIONS options;

@@ -15,24 +15,15 @@
 #include "station/IStationSleeper.h"
 #include "station/JournalLog.h"
 #include "station/Station.h"
+#include "tests/support/Fakes.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestPumps.h"
-
-// The wall clock of a test, shared with the simulator's thread (which reads it for the sun).
-class SharedClock : public IClock {
-public:
-    int64_t Now() const override { return now.load(); }
-    std::atomic<int64_t> now{0};
-};
-
-// Seconds since 1970 of a local calendar time in the zone of TZ.
-int64_t LocalStamp(int year, int month, int day, int hour, int minute, int second);
 
 // Sleeps by moving the clock: to the wake time, or to the first scripted event before it, which
 // then runs and ends the sleep as a signal would. Every requested wake time is kept.
 class ScriptedSleeper : public IStationSleeper {
 public:
-    explicit ScriptedSleeper(SharedClock& clock) : m_clock(clock) {}
+    explicit ScriptedSleeper(FakeWallClock& clock) : m_clock(clock) {}
     // Runs action when the clock reaches t.
     void At(int64_t t, std::function<void()> action) { m_events.emplace(t, std::move(action)); }
     Wake SleepUntil(int64_t t, int portFd) override;
@@ -41,7 +32,7 @@ public:
     std::function<void()> onEachSleep;
 
 private:
-    SharedClock& m_clock;
+    FakeWallClock& m_clock;
     std::multimap<int64_t, std::function<void()>> m_events;
 };
 
@@ -70,7 +61,7 @@ public:
     std::vector<int64_t> RecordTimes(const std::string& name) const;
 
     std::string folder;
-    SharedClock clock;
+    FakeWallClock clock;
     FakeClock steady;
     FastForwardPump pump{steady};
     ScriptedSleeper sleeper{clock};

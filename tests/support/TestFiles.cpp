@@ -1,11 +1,13 @@
 // Scratch folders, whole-file reads and writes, and the comma-decimal locale of the tests.
 #include "tests/support/TestFiles.h"
 
+#include <chrono>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 TempFolder::TempFolder() {
     char name[] = "/tmp/halvo-test-XXXXXX";
@@ -67,4 +69,15 @@ CommaLocale::CommaLocale() {
 
 CommaLocale::~CommaLocale() {
     std::setlocale(LC_NUMERIC, m_previous.c_str());
+}
+
+bool PollUntil(const std::function<bool()>& condition, int deadlineMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
 }

@@ -1,6 +1,7 @@
 // Scratch folders, whole-file reads and writes, and the comma-decimal locale of the tests.
 #pragma once
 
+#include <functional>
 #include <string>
 
 // A fresh folder under /tmp, removed with everything in it at the end of its scope.
@@ -39,3 +40,6 @@ private:
     std::string m_previous;
     bool m_active = false;
 };
+
+// Polls the condition every 20 ms until it holds or deadlineMs have passed; its last value.
+bool PollUntil(const std::function<bool()>& condition, int deadlineMs);

@@ -34,9 +34,6 @@ const char* const kSimulatedRecord = HALVO_DISPLAY_TEST_DATA "/simulated-noon.ws
 bool IsRed(QRgb p) {
     return qRed(p) > 180 && qGreen(p) < 90 && qBlue(p) < 90;
 }
-bool IsBlue(QRgb p) {
-    return qBlue(p) > 180 && qRed(p) < 90 && qGreen(p) < 90;
-}
 bool IsFrameGreen(QRgb p) {
     return qGreen(p) > 90 && qGreen(p) < 170 && qRed(p) < 60;
 }
@@ -94,32 +91,6 @@ protected:
 QGuiApplication* QtCanvasTest::s_app = nullptr;
 
 }  // namespace
-
-TEST_F(QtCanvasTest, PageOnAnImageShowsFrameCurvesAndTextsInsideItsArea) {
-    QImage image(1000, 600, QImage::Format_RGB32);
-    ASSERT_EQ(RenderPageToImage(image, m_data, m_param, kTexts), PageRenderResult::Complete);
-    // 800 x 600 page: plot (112, 75)-(736, 510); 500 nm lies at x = 112 + 156.
-    const QRect plot(113, 76, 622, 433);
-    EXPECT_TRUE(IsFrameGreen(image.pixel(112, 300)));
-    EXPECT_TRUE(IsFrameGreen(image.pixel(400, 75)));
-    EXPECT_GT(CountIn(image, QRect(266, 76, 5, 433), IsRed), 0);
-    EXPECT_GT(CountIn(image, plot, IsBlue), 100);
-    EXPECT_GT(CountIn(image, QRect(300, 10, 200, 25), IsInk), 50);  // title
-    EXPECT_GT(CountIn(image, QRect(0, 200, 100, 200), IsInk), 50);  // Y title
-    EXPECT_EQ(CountIn(image, QRect(800, 0, 200, 600), IsInk), 0);   // right of the page
-    const QRect legendMarks = BoundsOf(image, QRect(0, 540, 800, 60), IsRed);
-    ASSERT_FALSE(legendMarks.isNull());
-    EXPECT_LT(legendMarks.right(), 736);
-}
-
-TEST_F(QtCanvasTest, CurveIsCutOneUnitInsideTheFrame) {
-    m_param.autoScale = 0;
-    m_param.yMaxLin = 400.0;  // the sun curve reaches 1500: far above the top
-    QImage image(800, 600, QImage::Format_RGB32);
-    ASSERT_EQ(RenderPageToImage(image, m_data, m_param, kTexts), PageRenderResult::Complete);
-    EXPECT_EQ(CountIn(image, QRect(0, 0, 800, 76), IsRed), 0);
-    EXPECT_GT(CountIn(image, QRect(113, 76, 622, 4), IsRed), 0);
-}
 
 TEST_F(QtCanvasTest, ClipFollowsAShiftedWindowOrigin) {
     QImage image(400, 300, QImage::Format_RGB32);

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -23,9 +24,11 @@
 #include "document/OrvelDoc.h"
 #include "link/qt/ComSelDlg.h"
 #include "measurement/qt/MeasDlg.h"
+#include "measurement/qt/TimeDlg.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/ScopedTimeZone.h"
 #include "tests/support/qt/AppHarness.h"
+#include "tests/support/qt/ModalScript.h"
 
 using namespace apptest;
 
@@ -51,22 +54,6 @@ public:
 private:
     QEvent::Type m_type;
     std::function<void()> m_action;
-};
-
-struct Connected {
-    explicit Connected(bool fast = true) : clock(kNoonAtDefaultSite) {
-        folder.WriteConfig(1);
-        simulator = StartSimulator(folder, clock, fast);
-        app = MakeApp(folder, clock);
-        started = simulator != nullptr && app->InitInstance();
-    }
-    COrvelDoc& Doc() const { return *app->Document(); }
-    COrvelView& View() const { return *app->View(); }
-    RunFolder folder;
-    FakeWallClock clock;
-    std::unique_ptr<CSimulator> simulator;
-    std::unique_ptr<COrvelApp> app;
-    bool started = false;
 };
 
 int CountPixels(const QImage& image, const QRect& area, QRgb colour) {
@@ -103,7 +90,8 @@ TEST(EndToEnd, FirstRunChoosesThePortAndStoresItBeforeTheWindowShows) {
     auto app = MakeApp(folder, clock);
     int storedWhenShown = -3;
     std::unique_ptr<EventHook> onShow;
-    AnswerModal([&](QWidget* modal) {
+    ModalScript answers;
+    answers.Then([&](QWidget* modal) {
         // The frame exists, hidden, while the port is being chosen.
         onShow = std::make_unique<EventHook>(app->Frame(), QEvent::Show,
                                              [&] { storedWhenShown = folder.StoredPort(); });
@@ -120,7 +108,7 @@ TEST(EndToEnd, FirstRunChoosesThePortAndStoresItBeforeTheWindowShows) {
 }
 
 TEST(EndToEnd, ExecuteDrawsFourCurvesAndUpdatesTheQuantities) {
-    Connected run;
+    ConnectedApp run;
     ASSERT_TRUE(run.started);
     run.app->Frame()->resize(1000, 800);
     // Band moves that take a moment, so the screen gets the time to show each position.
@@ -128,26 +116,26 @@ TEST(EndToEnd, ExecuteDrawsFourCurvesAndUpdatesTheQuantities) {
     slowBand.slowBand = 0.1;
     run.simulator->SetFaults(slowBand);
     int paintsWhileMeasuring = 0;
-    EventHook painted(&run.View(), QEvent::Paint,
-                      [&] { paintsWhileMeasuring += run.View().IsMeasuring() ? 1 : 0; });
+    EventHook painted(run.app->View(), QEvent::Paint,
+                      [&] { paintsWhileMeasuring += run.app->View()->IsMeasuring() ? 1 : 0; });
     ASSERT_TRUE(run.app->Router().IsEnabled(ID_MEAS_EXECUTE));
     ASSERT_TRUE(RunCommand(*run.app, ID_MEAS_EXECUTE));
 
-    ASSERT_EQ(run.Doc().m_radData.GetSize(), 1);
-    const RADDATA& record = *run.Doc().m_radData.GetRecord(0);
+    ASSERT_EQ(run.app->Document()->m_radData.GetSize(), 1);
+    const RADDATA& record = *run.app->Document()->m_radData.GetRecord(0);
     EXPECT_EQ(record.measTime, static_cast<int32_t>(kNoonAtDefaultSite));
     for (const SPECDATA& spec : record.spec) {
         EXPECT_EQ(spec.valid, 1);
         EXPECT_GT(spec.exposure, 0);
     }
     EXPECT_GE(paintsWhileMeasuring, 3);  // the view redrew as the positions came in
-    EXPECT_FALSE(run.View().m_pMeasDlg->isVisible());
+    EXPECT_FALSE(run.app->View()->m_pMeasDlg->isVisible());
     EXPECT_TRUE(run.app->Router().IsEnabled(ID_FILE_SAVE));
 
     // The page: four curves in their colours and the quantity line with real values.
     CRecordingCanvas canvas;
-    run.View().OnPrepareDC(canvas);
-    run.View().OnDraw(canvas);
+    run.app->View()->OnPrepareDC(canvas);
+    run.app->View()->OnDraw(canvas);
     std::set<Colour> curveColours;
     std::string quantities;
     for (const CanvasOp& op : canvas.Ops()) {
@@ -159,13 +147,13 @@ TEST(EndToEnd, ExecuteDrawsFourCurvesAndUpdatesTheQuantities) {
         }
     }
     for (int m = 0; m < 4; ++m) {
-        EXPECT_TRUE(curveColours.count(CurveColour(run.Doc().m_graphParam, m))) << m;
+        EXPECT_TRUE(curveColours.count(CurveColour(run.app->Document()->m_graphParam, m))) << m;
     }
     EXPECT_NE(quantities.find("[lux]"), std::string::npos);
     EXPECT_EQ(quantities.find("PAR : 0.00 "), std::string::npos) << quantities;
 
     // On screen: red and blue curve pixels inside the plot.
-    const QImage image = run.View().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage image = run.app->View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const DrawArea area = ScreenDrawArea(image.width(), image.height());
     const QRect plot(area.width * 14 / 100, area.height / 8, area.width * 78 / 100,
                      area.height * 72 / 100);
@@ -174,24 +162,24 @@ TEST(EndToEnd, ExecuteDrawsFourCurvesAndUpdatesTheQuantities) {
 }
 
 TEST(EndToEnd, BreakDuringAMeasurementEmptiesTheDataAndParksTheBand) {
-    Connected run;
+    ConnectedApp run;
     ASSERT_TRUE(run.started);
     // Answers in pieces: the program waits inside every exchange, as with real instruments,
     // so the posted Break is delivered during the acquisition it was pressed in.
     SIMFAULTS pieces;
     pieces.split = 1.0;
     run.simulator->SetFaults(pieces);
-    CMeasDlg& progress = *run.View().m_pMeasDlg;
+    CMeasDlg& progress = *run.app->View()->m_pMeasDlg;
     // Break is pressed when the dialog appears for band position 2.
     EventHook pressBreak(&progress, QEvent::Show, [&] {
-        if (run.Doc().m_radData.GetSize() == 1 &&
-            run.Doc().m_radData.GetRecord(0)->spec[1].valid == 1) {
+        if (run.app->Document()->m_radData.GetSize() == 1 &&
+            run.app->Document()->m_radData.GetRecord(0)->spec[1].valid == 1) {
             progress.m_break->click();
         }
     });
     ASSERT_TRUE(RunCommand(*run.app, ID_MEAS_EXECUTE));
-    EXPECT_EQ(run.Doc().m_radData.GetSize(), 0);
-    EXPECT_TRUE(run.Doc().IsModified());
+    EXPECT_EQ(run.app->Document()->m_radData.GetSize(), 0);
+    EXPECT_TRUE(run.app->Document()->IsModified());
     EXPECT_DOUBLE_EQ(std::abs(run.simulator->BandAngle()), 135.0);
     // Position 3 was never visited: its acquisition would have shown the dialog again.
     EXPECT_EQ(pressBreak.count, 3);
@@ -199,25 +187,25 @@ TEST(EndToEnd, BreakDuringAMeasurementEmptiesTheDataAndParksTheBand) {
 }
 
 TEST(EndToEnd, ClosingDuringAMeasurementWaitsForItToUnwind) {
-    Connected run;
+    ConnectedApp run;
     ASSERT_TRUE(run.started);
     CMainFrame& frame = *run.app->Frame();
     bool closedAtOnce = true;
-    EventHook closeMidway(run.View().m_pMeasDlg, QEvent::Show, [&] {
-        if (run.View().IsMeasuring() && frame.isVisible()) {
+    EventHook closeMidway(run.app->View()->m_pMeasDlg, QEvent::Show, [&] {
+        if (run.app->View()->IsMeasuring() && frame.isVisible()) {
             closedAtOnce = frame.close();
         }
     });
     run.app->Router().Post(ID_MEAS_EXECUTE);
     ASSERT_TRUE(WaitUntil([&] { return !frame.isVisible(); }));
     EXPECT_FALSE(closedAtOnce);
-    EXPECT_FALSE(run.View().IsMeasuring());
+    EXPECT_FALSE(run.app->View()->IsMeasuring());
     run.app.reset();  // document stored, port closed
     EXPECT_EQ(run.folder.StoredPort(), 1);
 }
 
 TEST(EndToEnd, PrintingToAPdfGivesOnePageWithTheChart) {
-    Connected run;
+    ConnectedApp run;
     ASSERT_TRUE(run.started);
     const QString empty = QString::fromStdString(run.folder.Path() + "empty.pdf");
     const QString chart = QString::fromStdString(run.folder.Path() + "chart.pdf");
@@ -226,7 +214,8 @@ TEST(EndToEnd, PrintingToAPdfGivesOnePageWithTheChart) {
 
     const auto print = [&](const QString& path) {
         printer.setOutputFileName(path);
-        AnswerModal([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+        ModalScript answers;
+        answers.Then([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
         return RunCommand(*run.app, ID_FILE_PRINT);
     };
     ASSERT_TRUE(print(empty));
@@ -257,7 +246,9 @@ TEST(EndToEnd, AutoStartedIntervalMeasurementWritesTheDaysFiles) {
     ASSERT_TRUE(app->InitInstance());
     EXPECT_TRUE(app->View()->IsIntervalOn());
     EXPECT_FALSE(app->Router().IsEnabled(ID_MEAS_EXECUTE));
-    QTest::qWait(1200);
+    // A tick before the slot's second, then the clock moves past it.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return app->View()->m_pTimeDlg->m_time->text().startsWith("Time 02:59:58"); }));
     clock.Set(kNoonAtDefaultSite + 1);
     const std::string data = folder.Path() + "VS20240621.wsx";
     const std::string text = folder.Path() + "20240621.txt";

@@ -6,10 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QtTest/QTest>
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "tests/support/qt/AppHarness.h"
 
@@ -71,17 +68,6 @@ private:
     bool m_started = false;
 };
 
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
-
 // Whether the process has a handler of its own for the signal (its SigCgt mask in /proc).
 bool CatchesSignal(qint64 pid, int signal) {
     QFile status(QString("/proc/%1/status").arg(pid));
@@ -95,6 +81,17 @@ bool CatchesSignal(qint64 pid, int signal) {
         }
     }
     return false;
+}
+
+// Sends the signal until the program has ended: one that arrives while the window or the port
+// dialog is still being built finds nothing to close yet, and the next one closes it.
+bool EndsOn(QProcess& program, int signal) {
+    return WaitUntil(
+        [&program, signal] {
+            kill(static_cast<pid_t>(program.processId()), signal);
+            return program.waitForFinished(200);
+        },
+        15000);
 }
 
 }  // namespace
@@ -112,13 +109,10 @@ TEST_P(ProgramSignal, SetsUpBothInstrumentsThenEndsCleanlyStoringTheSettings) {
     halvo.start(InstallProgram(folder), {});
     ASSERT_TRUE(halvo.waitForStarted(5000));
     // The set-up ends with the calibration table; the window is up after it.
-    ASSERT_TRUE(WaitFor([&sim] { return sim.Received("CALB"); }, 30000));
+    ASSERT_TRUE(WaitUntil([&sim] { return sim.Received("CALB"); }, 30000));
     EXPECT_TRUE(sim.Received("#FH,2500,2500"));  // the simulated motor starts at 1000
-    QTest::qWait(300);
     fs::remove(folder.ConfigPath());
-
-    kill(static_cast<pid_t>(halvo.processId()), GetParam());
-    ASSERT_TRUE(halvo.waitForFinished(15000));
+    ASSERT_TRUE(EndsOn(halvo, GetParam()));
     EXPECT_EQ(halvo.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(halvo.exitCode(), 0);
     EXPECT_EQ(folder.StoredPort(), 1);
@@ -134,11 +128,9 @@ TEST(Program, SigtermWhileAskingForAPortEndsTheProgram) {
     halvo.start(InstallProgram(folder), {});
     ASSERT_TRUE(halvo.waitForStarted(5000));
     // Without "Orvel.cfg" the port -1 cannot open: the program waits in the "COM Port" dialog.
-    ASSERT_TRUE(WaitFor([&halvo] { return CatchesSignal(halvo.processId(), SIGTERM); }, 15000));
-    QTest::qWait(500);
+    ASSERT_TRUE(WaitUntil([&halvo] { return CatchesSignal(halvo.processId(), SIGTERM); }, 15000));
     ASSERT_EQ(halvo.state(), QProcess::Running);
-    kill(static_cast<pid_t>(halvo.processId()), SIGTERM);
-    ASSERT_TRUE(halvo.waitForFinished(15000));
+    ASSERT_TRUE(EndsOn(halvo, SIGTERM));
     EXPECT_EQ(halvo.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(halvo.exitCode(), 0);
     EXPECT_EQ(folder.StoredPort(), -1);  // the defaults, stored at the end

@@ -85,23 +85,6 @@ std::unique_ptr<CSimulator> StartSimulator(const RunFolder& folder, const IClock
     return simulator;
 }
 
-void AnswerModal(std::function<void(QWidget*)> answer, int timeoutMs) {
-    auto* timer = new QTimer;
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, started, timeoutMs] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->deleteLater();
-            timer->stop();
-            answer(modal);
-        } else if (started->elapsed() > timeoutMs) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start(10);
-}
-
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     return QTest::qWaitFor(condition, timeoutMs);
 }

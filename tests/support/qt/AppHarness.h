@@ -1,5 +1,5 @@
 // Running the application inside a test: an offscreen QApplication, a run folder of its own,
-// the simulated instruments on a pseudo-terminal, and answers to modal dialogs.
+// the simulated instruments on a pseudo-terminal; modal dialogs are answered by ModalScript.
 #pragma once
 
 #include <QString>
@@ -44,9 +44,6 @@ public:
 std::unique_ptr<CSimulator> StartSimulator(const RunFolder& folder, const IClock& clock,
                                            bool fast = true, int port = 1);
 
-// Answers the next modal dialog once it is open: the function gets the dialog.
-void AnswerModal(std::function<void(QWidget*)> answer, int timeoutMs = 10000);
-
 // Runs the event loop until the condition holds or the time is up; the condition's last value.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 15000);
 
@@ -56,5 +53,32 @@ std::unique_ptr<COrvelApp> MakeApp(const RunFolder& folder, const IClock& clock,
 
 // Posts a command as a menu would and waits until its handler has returned.
 bool RunCommand(COrvelApp& app, unsigned id, int timeoutMs = 30000);
+
+// The application started with a file name at noon: no port, no instruments, no dialog.
+struct OfflineApp {
+    explicit OfflineApp(Language language = Language::English)
+        : clock(kNoonAtDefaultSite), app(MakeApp(folder, clock, language)) {
+        started = app->InitInstance({"halvo", QString::fromStdString(folder.Path() + "old.wsx")});
+    }
+    RunFolder folder;
+    FakeWallClock clock;
+    std::unique_ptr<COrvelApp> app;
+    bool started = false;
+};
+
+// The application at noon connected to the simulated instruments on COM1.
+struct ConnectedApp {
+    ConnectedApp() : clock(kNoonAtDefaultSite) {
+        folder.WriteConfig(1);
+        simulator = StartSimulator(folder, clock);
+        app = MakeApp(folder, clock);
+        started = simulator != nullptr && app->InitInstance();
+    }
+    RunFolder folder;
+    FakeWallClock clock;
+    std::unique_ptr<CSimulator> simulator;
+    std::unique_ptr<COrvelApp> app;
+    bool started = false;
+};
 
 }  // namespace apptest
