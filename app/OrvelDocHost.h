@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 
+#include "data/NonCopyable.h"
 #include "document/IDocumentHost.h"
 #include "resources/Language.h"
 
@@ -13,12 +14,10 @@ class COrvelDoc;
 class COrvelView;
 class IWaitPump;
 
-class COrvelDocHost : public IDocumentHost {
+class COrvelDocHost : public IDocumentHost, CNonCopyable {
 public:
     COrvelDocHost(COrvelDoc& doc, const IWaitPump* pump);
     ~COrvelDocHost() override;
-    COrvelDocHost(const COrvelDocHost&) = delete;
-    COrvelDocHost& operator=(const COrvelDocHost&) = delete;
 
     // The frame and its view; the port dialog is made here, owned by the frame.
     void Attach(CMainFrame* frame, COrvelView* view);

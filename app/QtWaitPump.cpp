@@ -2,7 +2,6 @@
 #include "app/QtWaitPump.h"
 
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -15,15 +14,11 @@
 #include "link/SteadyClock.h"
 
 CQtWaitPump::CQtWaitPump(const ISteadyClock* clock, QObject* parent)
-    : QObject(parent),
-      m_clock(clock != nullptr ? clock : &CSteadyClock::Instance()),
-      m_wakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
-    if (m_wakeFd >= 0) {
-        m_wakeNotifier = std::make_unique<QSocketNotifier>(m_wakeFd, QSocketNotifier::Read);
-        connect(m_wakeNotifier.get(), &QSocketNotifier::activated, this, [this] {
-            uint64_t count = 0;
-            [[maybe_unused]] const ssize_t n = read(m_wakeFd, &count, sizeof count);
-        });
+    : QObject(parent), m_clock(clock != nullptr ? clock : &CSteadyClock::Instance()), m_wake() {
+    if (m_wake.Ok()) {
+        m_wakeNotifier = std::make_unique<QSocketNotifier>(m_wake.Fd(), QSocketNotifier::Read);
+        connect(m_wakeNotifier.get(), &QSocketNotifier::activated, this,
+                [this] { m_wake.Drain(); });
     }
     // The default coarse timer may fire a 5000 ms deadline 250 ms early.
     m_deadlineTimer.setTimerType(Qt::PreciseTimer);
@@ -33,17 +28,11 @@ CQtWaitPump::CQtWaitPump(const ISteadyClock* clock, QObject* parent)
 CQtWaitPump::~CQtWaitPump() {
     m_wakeNotifier.reset();
     m_portNotifier.reset();
-    if (m_wakeFd >= 0) {
-        close(m_wakeFd);
-    }
 }
 
 void CQtWaitPump::RequestQuit() {
     m_quit.store(true);
-    if (m_wakeFd >= 0) {
-        const uint64_t one = 1;
-        [[maybe_unused]] const ssize_t n = write(m_wakeFd, &one, sizeof one);
-    }
+    m_wake.Signal();
 }
 
 QSocketNotifier* CQtWaitPump::PortNotifier(int fd, std::unique_ptr<QSocketNotifier>& slot) {

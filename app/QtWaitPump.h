@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "link/IWaitPump.h"
+#include "link/WakeEvent.h"
 
 class QSocketNotifier;
 
@@ -34,7 +35,7 @@ private:
 
     const ISteadyClock* m_clock;
     std::atomic<bool> m_quit{false};
-    int m_wakeFd = -1;  // eventfd written by RequestQuit; safe from signal handlers and threads
+    CWakeEvent m_wake;  // signalled by RequestQuit; safe from signal handlers and threads
     std::unique_ptr<QSocketNotifier> m_wakeNotifier;
     std::unique_ptr<QSocketNotifier> m_portNotifier;
     QTimer m_deadlineTimer;

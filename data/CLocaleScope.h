@@ -3,14 +3,14 @@
 
 #include <locale.h>
 
+#include "data/NonCopyable.h"
+
 // Number formatting and parsing inside the scope write and read a decimal point, whatever
 // locale the user runs under.
-class CLocaleScope {
+class CLocaleScope : CNonCopyable {
 public:
     CLocaleScope();
     ~CLocaleScope();
-    CLocaleScope(const CLocaleScope&) = delete;
-    CLocaleScope& operator=(const CLocaleScope&) = delete;
 
     // The "C" locale object, made once (for the *_l functions).
     static locale_t CLocale();

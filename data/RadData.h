@@ -6,17 +6,16 @@
 #include <string_view>
 #include <vector>
 
+#include "data/NonCopyable.h"
 #include "data/RadRecord.h"
 
 inline constexpr int kTextFieldSize = 32;  // instrument texts: 31 characters and a NUL
 inline constexpr int kCoefCount = 6;
 
-class CRadData {
+class CRadData : CNonCopyable {
 public:
     CRadData();
     ~CRadData();
-    CRadData(const CRadData&) = delete;
-    CRadData& operator=(const CRadData&) = delete;
 
     // Records. AddData returns the new record's index, or -1 when memory ran out (set unchanged).
     int AddData(const RADDATA& record);

@@ -10,12 +10,12 @@
 #include "data/RadData.h"
 #include "data/WideVectors.h"
 #include "measurement/BandAngle.h"
+#include "measurement/Degrees.h"
 #include "measurement/Sun.h"
 
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kRad = 0.017453292519943295;
 
 // Where the fields of a record lie in its byte image.
 constexpr size_t kSpecOffset = 4;
@@ -280,7 +280,7 @@ double CRecordComponents::DirectNormalFactor() const {
     if (!(m_elevation >= kLowSunElevation)) {
         return kNaN;
     }
-    return 1.0 / std::sin(m_elevation * kRad);
+    return 1.0 / std::sin(m_elevation * kRadPerDegree);
 }
 
 // The quantities are sums over the spectra, so the blocked beam's are those of its spectrum.

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "data/CLocaleFormat.h"
+#include "data/NonCopyable.h"
 #include "data/RadData.h"
 #include "display/GraphMath.h"
 #include "document/GraphParam.h"
@@ -22,7 +23,7 @@ constexpr double kLinearHeadroom = 1.2;
 constexpr double kLinearNegativeTop = 0.8;
 
 // Restores pen, font and alignment when a drawing operation ends.
-class CCanvasStateGuard {
+class CCanvasStateGuard : CNonCopyable {
 public:
     explicit CCanvasStateGuard(ICanvas& canvas) : m_canvas(canvas) {}
     ~CCanvasStateGuard() {
@@ -36,8 +37,6 @@ public:
             m_canvas.SelectPen(m_pen);
         }
     }
-    CCanvasStateGuard(const CCanvasStateGuard&) = delete;
-    CCanvasStateGuard& operator=(const CCanvasStateGuard&) = delete;
 
     void Pen(const CanvasPen& pen) {
         const CanvasPen old = m_canvas.SelectPen(pen);

@@ -2,6 +2,7 @@
 #include "document/ArchiveReader.h"
 
 #include <bit>
+#include <type_traits>
 
 namespace {
 
@@ -71,66 +72,49 @@ bool CArchiveReader::ReadLittleEndian(uint64_t& value, int byteCount) {
     return true;
 }
 
-bool CArchiveReader::ReadU32(uint32_t& value) {
+// The little-endian bytes of a T: an integer's value, a double's bit pattern.
+template <typename T>
+bool CArchiveReader::ReadValue(T& value) {
     uint64_t v = 0;
-    if (!ReadLittleEndian(v, 4)) {
+    if (!ReadLittleEndian(v, static_cast<int>(sizeof(T)))) {
         return false;
     }
-    value = static_cast<uint32_t>(v);
+    if constexpr (std::is_same_v<T, double>) {
+        value = std::bit_cast<double>(v);
+    } else {
+        value = static_cast<T>(v);
+    }
     return true;
+}
+
+bool CArchiveReader::ReadU32(uint32_t& value) {
+    return ReadValue(value);
 }
 
 bool CArchiveReader::ReadI32(int32_t& value) {
-    uint32_t v = 0;
-    if (!ReadU32(v)) {
-        return false;
-    }
-    value = static_cast<int32_t>(v);
-    return true;
+    return ReadValue(value);
 }
 
 bool CArchiveReader::ReadI64(int64_t& value) {
-    uint64_t v = 0;
-    if (!ReadLittleEndian(v, 8)) {
-        return false;
-    }
-    value = static_cast<int64_t>(v);
-    return true;
+    return ReadValue(value);
 }
 
 bool CArchiveReader::ReadDouble(double& value) {
-    uint64_t v = 0;
-    if (!ReadLittleEndian(v, 8)) {
-        return false;
-    }
-    value = std::bit_cast<double>(v);
-    return true;
+    return ReadValue(value);
 }
 
 // One length prefix after the wide marker: 1 byte, or 0xFF and 2 bytes, or 0xFF 0xFFFF and 4
-// bytes, or 0xFF 0xFFFF 0xFFFFFFFF and 8 bytes.
+// bytes, or 0xFF 0xFFFF 0xFFFFFFFF and 8 bytes: a field of all ones says a wider one follows.
 bool CArchiveReader::ReadLength(uint64_t& length) {
-    uint64_t v = 0;
-    if (!ReadLittleEndian(v, 1)) {
-        return false;
-    }
-    if (v < 0xFF) {
-        length = v;
-        return true;
-    }
-    if (!ReadLittleEndian(v, 2)) {
-        return false;
-    }
-    if (v < 0xFFFF) {
-        length = v;
-        return true;
-    }
-    if (!ReadLittleEndian(v, 4)) {
-        return false;
-    }
-    if (v < 0xFFFFFFFF) {
-        length = v;
-        return true;
+    for (const int width : {1, 2, 4}) {
+        uint64_t v = 0;
+        if (!ReadLittleEndian(v, width)) {
+            return false;
+        }
+        if (v < (uint64_t{1} << (8 * width)) - 1) {
+            length = v;
+            return true;
+        }
     }
     return ReadLittleEndian(length, 8);
 }

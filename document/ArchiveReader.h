@@ -23,6 +23,8 @@ public:
 
 private:
     bool ReadLittleEndian(uint64_t& value, int byteCount);
+    template <typename T>
+    bool ReadValue(T& value);
     bool ReadLength(uint64_t& length);
     bool Fail();
     size_t Remaining() const { return m_size - m_pos; }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "data/NonCopyable.h"
 #include "data/RadData.h"
 #include "document/IDocumentHost.h"
 #include "document/OrvelSettings.h"
@@ -13,14 +14,12 @@ class IFileDialogs;
 class IMessageBox;
 class IPortChooser;
 
-class COrvelDoc : public COrvelSettings {
+class COrvelDoc : public COrvelSettings, CNonCopyable {
 public:
     // Loads "Orvel.cfg" from exeDir.
     explicit COrvelDoc(std::string exeDir, Language language = Language::English);
     // Stores the settings and closes the port.
     ~COrvelDoc() override;
-    COrvelDoc(const COrvelDoc&) = delete;
-    COrvelDoc& operator=(const COrvelDoc&) = delete;
 
     // The host and message box must outlive the document (or be detached with nullptr).
     void SetHost(IDocumentHost* host) { m_host = host; }

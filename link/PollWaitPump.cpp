@@ -2,7 +2,6 @@
 #include "link/PollWaitPump.h"
 
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,21 +11,11 @@
 #include "link/SteadyClock.h"
 
 CPollWaitPump::CPollWaitPump(const ISteadyClock* clock)
-    : m_clock(clock != nullptr ? clock : &CSteadyClock::Instance()),
-      m_wakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
-
-CPollWaitPump::~CPollWaitPump() {
-    if (m_wakeFd >= 0) {
-        close(m_wakeFd);
-    }
-}
+    : m_clock(clock != nullptr ? clock : &CSteadyClock::Instance()), m_wake() {}
 
 void CPollWaitPump::RequestQuit() {
     m_quit.store(true);
-    if (m_wakeFd >= 0) {
-        const uint64_t one = 1;
-        [[maybe_unused]] const ssize_t n = write(m_wakeFd, &one, sizeof one);
-    }
+    m_wake.Signal();
 }
 
 IWaitPump::Result CPollWaitPump::Wait(int fd, ISteadyClock::TimePoint deadline) {
@@ -42,7 +31,7 @@ IWaitPump::Result CPollWaitPump::Wait(int fd, ISteadyClock::TimePoint deadline) 
     timeout.tv_sec = static_cast<time_t>(ns / 1000000000);
     timeout.tv_nsec = static_cast<long>(ns % 1000000000);
 
-    pollfd fds[2] = {{fd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+    pollfd fds[2] = {{fd, POLLIN, 0}, {m_wake.Fd(), POLLIN, 0}};
     const int n = ppoll(fds, 2, &timeout, nullptr);
     if (m_quit.load()) {
         return Result::Quit;

@@ -3,15 +3,14 @@
 
 #include <atomic>
 
+#include "data/NonCopyable.h"
 #include "link/IWaitPump.h"
+#include "link/WakeEvent.h"
 
-class CPollWaitPump : public IWaitPump {
+class CPollWaitPump : public IWaitPump, CNonCopyable {
 public:
     // The clock must outlive the pump; it converts deadlines into poll() time-outs.
     explicit CPollWaitPump(const ISteadyClock* clock = nullptr);
-    ~CPollWaitPump() override;
-    CPollWaitPump(const CPollWaitPump&) = delete;
-    CPollWaitPump& operator=(const CPollWaitPump&) = delete;
 
     Result Wait(int fd, ISteadyClock::TimePoint deadline) override;
     void RequestQuit() override;
@@ -20,5 +19,5 @@ public:
 private:
     const ISteadyClock* m_clock;
     std::atomic<bool> m_quit{false};
-    int m_wakeFd = -1;  // eventfd written by RequestQuit so a sleeping poll() returns at once
+    CWakeEvent m_wake;  // signalled by RequestQuit so a sleeping poll() returns at once
 };

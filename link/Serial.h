@@ -5,7 +5,9 @@
 
 #include <cstdint>
 
-class CSerial {
+#include "data/NonCopyable.h"
+
+class CSerial : CNonCopyable {
 public:
     // Line-setting codes as the link passes them (parity 0 none, 1 odd, 2 even; stop bits 0
     // one, 2 two).
@@ -17,8 +19,6 @@ public:
 
     CSerial() = default;
     virtual ~CSerial();
-    CSerial(const CSerial&) = delete;
-    CSerial& operator=(const CSerial&) = delete;
 
     // Opens the device exclusively (no second opener, even as root), raw, without flow control,
     // and raises DTR. Returns 1 on success; 0 leaves nothing held.

@@ -3,9 +3,10 @@
 
 #include <cmath>
 
+#include "measurement/Degrees.h"
+
 namespace {
 
-constexpr double kRad = 0.017453292519943295;
 constexpr double kFrameTilt = -0.2617993877991494;  // -15° in radians
 constexpr double kRefractionSwitch = -0.586;
 
@@ -13,16 +14,16 @@ constexpr double kRefractionSwitch = -0.586;
 
 double RefractedElevation(double h) {
     if (h > kRefractionSwitch) {
-        return h + 0.0167 / std::tan((h + 8.6 / (h + 4.4)) * kRad);
+        return h + 0.0167 / std::tan((h + 8.6 / (h + 4.4)) * kRadPerDegree);
     }
     return h - kRefractionSwitch;
 }
 
 double BandAngle(double azimuth, double refractedElevation) {
-    const double a = azimuth * kRad;
-    const double h = refractedElevation * kRad;
+    const double a = azimuth * kRadPerDegree;
+    const double h = refractedElevation * kRadPerDegree;
     return std::atan2(std::sin(a) * std::cos(h),
                       std::sin(h) * std::cos(kFrameTilt) -
                           std::sin(kFrameTilt) * std::cos(h) * std::cos(a)) /
-           kRad;
+           kRadPerDegree;
 }

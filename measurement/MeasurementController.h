@@ -6,13 +6,8 @@
 #include "measurement/IntervalScheduler.h"
 #include "measurement/MeasurementSequence.h"
 
-class COrvelDoc;
-class IClock;
-class IIntervalDisplay;
-class IMessageBox;
-class IProgressDisplay;
-class IViewEvents;
-
+// COrvelDoc, IClock, IIntervalDisplay, IMessageBox, IProgressDisplay and IViewEvents are
+// declared by the scheduler's and the sequence's headers.
 // Owns the measurement sequence and the interval schedule. The window program's view and the
 // station program drive it: they supply the progress and interval displays, the timer and the
 // posted slot (IViewEvents), and deliver timer ticks, posted slots and Break presses back.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "data/LocalTime.h"
+#include "data/RecordComponents.h"
 #include "document/OrvelDoc.h"
 #include "measurement/BandAngle.h"
 #include "measurement/ExposureTable.h"
@@ -17,9 +18,7 @@ namespace {
 constexpr int kBandCheckTries = 4;
 constexpr int kAttempts = 4;
 constexpr int kUnderExposed = 7000;
-constexpr int kOverExposed = 17700;
 constexpr int kMaxAdjustments = 15;
-constexpr double kParkAngle = 135.0;
 constexpr int kCountBlock = 0;
 
 int32_t Low32(int64_t t) {
@@ -200,7 +199,7 @@ int CMeasurementSequence::Acquire(SPECDATA& spec, int& exposureIndex, bool searc
         }
     }
     for (int k = 0; k < kPixelCount; ++k) {
-        const bool saturated = light[k] > kOverExposed;
+        const bool saturated = light[k] > CRecordComponents::kOverExposedCount;
         spec.count[k] = saturated ? 0 : light[k];
         spec.dark[k] = saturated ? 0 : dark[k];
     }
@@ -230,7 +229,7 @@ int CMeasurementSequence::ReadLight(int16_t (&light)[kPixelCount], int& idx, boo
                 return 1;
             }
             ++idx;
-        } else if (max < kOverExposed) {
+        } else if (max < CRecordComponents::kOverExposedCount) {
             return 1;
         } else {
             if (idx <= 0) {

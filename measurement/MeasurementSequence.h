@@ -17,6 +17,9 @@ public:
 
     // Gives the time stamp to measure with once the band has answered; a band check that
     // outlasted its slot (each silent try shows a message) then measures the slot due now.
+    // The band rests at this angle (mirrored to the side of the sun) between sequences.
+    static constexpr double kParkAngle = 135.0;
+
     using StampAfterBandCheck = std::function<int64_t(int64_t)>;
 
     // Runs one sequence for time stamp t: 1 when it ran (also when Break ended it), 0 when

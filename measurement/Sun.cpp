@@ -5,9 +5,9 @@
 #include <ctime>
 #include <limits>
 
-namespace {
+#include "measurement/Degrees.h"
 
-constexpr double kRad = 0.017453292519943295;
+namespace {
 
 // Conversion toward zero to a 32-bit integer, saturated so that no input is undefined.
 double Trunc32(double x) {
@@ -21,10 +21,10 @@ double Trunc32(double x) {
 }
 
 double CosDeg(double degrees) {
-    return std::cos(degrees * kRad);
+    return std::cos(degrees * kRadPerDegree);
 }
 double SinDeg(double degrees) {
-    return std::sin(degrees * kRad);
+    return std::sin(degrees * kRadPerDegree);
 }
 
 struct PeriodicTerm {
@@ -80,11 +80,11 @@ void CSun::Compute(int year, int month, int day, double dayFraction, double long
     m_lambda = EclipticLongitude(t);
     m_epsilon = 23.43929 - 0.0130042 * t - 1.639e-7 * t * t - 5.0361e-7 * t * t * t;
 
-    m_alpha = std::atan2(CosDeg(m_epsilon) * SinDeg(m_lambda), CosDeg(m_lambda)) / kRad;
+    m_alpha = std::atan2(CosDeg(m_epsilon) * SinDeg(m_lambda), CosDeg(m_lambda)) / kRadPerDegree;
     if (m_alpha < 0) {
         m_alpha += 360;
     }
-    m_delta = std::asin(SinDeg(m_epsilon) * SinDeg(m_lambda)) / kRad;
+    m_delta = std::asin(SinDeg(m_epsilon) * SinDeg(m_lambda)) / kRadPerDegree;
 
     const double s =
         (24 * dayFraction + 12.0 + 18.69735 + 2400.0513 * t + 0.00029 * CosDeg(1934 * t + 145)) /
@@ -98,11 +98,11 @@ void CSun::Compute(int year, int month, int day, double dayFraction, double long
     const double phi = latitude;
     m_elevation = std::asin(CosDeg(phi) * CosDeg(m_delta) * CosDeg(hourAngle) +
                             SinDeg(phi) * SinDeg(m_delta)) /
-                  kRad;
+                  kRadPerDegree;
     m_azimuth = std::atan2(SinDeg(hourAngle) * CosDeg(m_delta),
                            SinDeg(phi) * CosDeg(m_delta) * CosDeg(hourAngle) -
                                SinDeg(m_delta) * CosDeg(phi)) /
-                kRad;
+                kRadPerDegree;
     if (m_elevation > 0) {
         m_airMass = 1 / (SinDeg(m_elevation) + 0.15 * std::pow(m_elevation + 3.885, -1.253));
     } else {

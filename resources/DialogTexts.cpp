@@ -4,13 +4,11 @@
 #include <cstddef>
 #include <iterator>
 
+#include "resources/BilingualText.h"
+
 namespace {
 
-struct DialogTextEntry {
-    DialogTextId id;
-    const char* english;
-    const char* japanese;
-};
+using DialogTextEntry = BilingualText<DialogTextId>;
 
 constexpr DialogTextEntry kDialogTexts[] = {
     {DialogTextId::AboutTitle, "About Halvo", "About Halvo"},

@@ -89,3 +89,42 @@ enum ResourceId : unsigned {
     IDD_MEAS_PROGRESS = 137,
     IDD_DATA_MEMO = 138,
 };
+
+// Controls of the dialogs; one number may stand in several dialogs.
+enum ControlId : int {
+    // Graph Setting
+    IDC_UNIT_PHOTON = 1001,
+    IDC_UNIT_WATT = 1003,
+    IDC_TITLE = 1009,
+    IDC_Y_MAX = 1010,
+    IDC_Y_MIN = 1011,
+    IDC_X_FROM = 1012,
+    IDC_X_TO = 1013,
+    IDC_COLOR = 1014,
+    IDC_LOG = 1015,
+    IDC_PREVIEW_AREA = 1016,
+    IDC_PREVIEW = 1017,
+    IDC_MARKER = 1018,
+    IDC_AUTOSCALE = 1019,
+    IDC_GRID = 1023,
+    // Interval Measurement
+    IDC_FILE = 1007,
+    IDC_FILE_REF = 1008,
+    IDC_AUTO_NAME = 1009,
+    IDC_MEMO = 1010,
+    IDC_USER_FILE = 1011,
+    IDC_MIN_LABEL = 1021,
+    IDC_AUTO_START = 1025,
+    IDC_FROM_HOUR = 1034,
+    IDC_FROM_MINUTE = 1035,
+    IDC_TO_HOUR = 1036,
+    IDC_TO_MINUTE = 1037,
+    IDC_PERIOD = 1042,
+    IDC_FOLDER = 1045,
+    IDC_FOLDER_REF = 1046,
+    // Measurement Setting
+    IDC_LONGITUDE = 1022,
+    IDC_LATITUDE = 1023,
+    IDC_EDGE_ANGLE = 1024,
+    // Data Memo
+};

@@ -2,6 +2,7 @@
 #include "resources/StringTable.h"
 
 #include "data/CLocaleFormat.h"
+#include "resources/BilingualText.h"
 
 #include <locale.h>
 
@@ -13,11 +14,7 @@
 
 namespace {
 
-struct StringEntry {
-    unsigned id;
-    const char* english;
-    const char* japanese;
-};
+using StringEntry = BilingualText<unsigned>;
 
 // Sorted by id for the binary search below.
 constexpr StringEntry kStrings[] = {

@@ -5,12 +5,12 @@
 #include <cmath>
 
 #include "measurement/BandAngle.h"
+#include "measurement/Degrees.h"
 #include "measurement/Sun.h"
 #include "sim/SolarTable.h"
 
 namespace {
 
-constexpr double kRad = 0.017453292519943295;
 constexpr double kAerosolDepth500 = 0.084;  // aerosol optical depth at 500 nm
 constexpr double kAngstrom = 1.3;
 constexpr double kMaxAirMass = 38.0;
@@ -57,7 +57,7 @@ double CSimSky::Irradiance(double nm, const SunState& sun, double bandAngle) {
     const double aerosol = kAerosolDepth500 * std::pow(um / 0.5, -kAngstrom);
     const double absorption = std::max(0.0, total - rayleigh - aerosol);
     const double m = std::min(sun.airMass, kMaxAirMass);
-    const double cosZenith = std::sin(sun.elevation * kRad);
+    const double cosZenith = std::sin(sun.elevation * kRadPerDegree);
 
     const double direct = outside * std::exp(-total * m) * cosZenith;
     const double skyBase = outside * cosZenith * std::exp(-absorption * m);
@@ -68,7 +68,7 @@ double CSimSky::Irradiance(double nm, const SunState& sun, double bandAngle) {
     // The band hides a strip of sky wherever it stands above the horizon, more of the bright
     // aureole the closer it comes to the sun, and the sun itself within its shadow.
     const double offset = bandAngle - sun.bandAngle;
-    const double strip = 0.07 * std::max(0.0, std::cos(bandAngle * kRad)) * sky;
+    const double strip = 0.07 * std::max(0.0, std::cos(bandAngle * kRadPerDegree)) * sky;
     const double aureole = 0.3 * std::exp(-(offset / 6.0) * (offset / 6.0)) * skyAerosol;
     const double hidden = std::min(0.9 * sky, strip + aureole);
     const bool shaded = std::fabs(offset) < kShadowHalfWidth;

@@ -10,18 +10,17 @@
 #include <thread>
 #include <vector>
 
+#include "data/NonCopyable.h"
 #include "sim/SimInstrument.h"
 #include "sim/SimOptions.h"
 #include "sim/SimRandom.h"
 
-class CSimulator {
+class CSimulator : CNonCopyable {
 public:
     static constexpr int kBytesPerSecond = 3840;  // 38400 baud, 8N1: ten bits a byte
 
     explicit CSimulator(SIMOPTIONS options);
     ~CSimulator();
-    CSimulator(const CSimulator&) = delete;
-    CSimulator& operator=(const CSimulator&) = delete;
 
     // Opens the pseudo-terminal, publishes it at the link path and starts answering.
     // False (Error() says why) when the terminal or the link cannot be made.

@@ -4,14 +4,14 @@
 #include <cstdint>
 #include <string>
 
-class CServiceNotifier {
+#include "data/NonCopyable.h"
+
+class CServiceNotifier : CNonCopyable {
 public:
     // Reads $NOTIFY_SOCKET, $WATCHDOG_USEC and $WATCHDOG_PID; without them (not started by
     // systemd) every message is dropped silently.
     CServiceNotifier();
     ~CServiceNotifier();
-    CServiceNotifier(const CServiceNotifier&) = delete;
-    CServiceNotifier& operator=(const CServiceNotifier&) = delete;
 
     bool Enabled() const { return !m_socketPath.empty(); }
     // The watchdog's interval in microseconds (0: no watchdog); pings are due at half of it.

@@ -66,21 +66,10 @@ CSlotOutcome CSlotOutcome::Of(CRadData& data, int64_t t, const std::string& newL
 }
 
 const char* CSlotOutcome::Name(Result result) {
-    switch (result) {
-        case Result::Measured:
-            return "measured";
-        case Result::PositionsFailed:
-            return "positions-failed";
-        case Result::NotMeasured:
-            return "not-measured";
-        case Result::NoSun:
-            return "no-sun";
-        case Result::BrokenOff:
-            return "broken-off";
-        case Result::FileError:
-            return "file-error";
-    }
-    return "not-measured";
+    // In the order of Result.
+    static constexpr const char* kNames[] = {"measured", "positions-failed", "not-measured",
+                                             "no-sun",   "broken-off",       "file-error"};
+    return kNames[static_cast<int>(result)];
 }
 
 std::string CSlotOutcome::Describe(const std::string& slotTime) const {

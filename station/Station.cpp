@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr double kParkAngle = 135.0;
 constexpr int64_t kLongestHousekeeping = 600;
 
 std::string Field(const char (&field)[kTextFieldSize]) {
@@ -403,7 +402,8 @@ void CStation::ParkBand() {
     CSun sun;
     sun.ComputeAt(m_clock.Now(), m_doc.m_longitude, m_doc.m_latitude);
     const double beta = BandAngle(sun.m_azimuth, RefractedElevation(sun.m_elevation));
-    m_doc.m_link.MoveBand(beta >= 0 ? kParkAngle : -kParkAngle);
+    m_doc.m_link.MoveBand(beta >= 0 ? CMeasurementSequence::kParkAngle
+                                    : -CMeasurementSequence::kParkAngle);
     m_bandParked = true;
 }
 

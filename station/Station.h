@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "data/NonCopyable.h"
 #include "document/OrvelDoc.h"
 #include "measurement/MeasurementController.h"
 #include "station/ReconnectBackoff.h"
@@ -38,12 +39,10 @@ struct StationServices {
     CServiceNotifier* notifier = nullptr;
 };
 
-class CStation {
+class CStation : CNonCopyable {
 public:
     CStation(const StationOptions& options, const StationServices& services);
     ~CStation();
-    CStation(const CStation&) = delete;
-    CStation& operator=(const CStation&) = delete;
 
     // Interval measurement until a stop is requested; 0 then.
     int Run();

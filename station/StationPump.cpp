@@ -3,7 +3,6 @@
 
 #include <poll.h>
 #include <signal.h>
-#include <sys/eventfd.h>
 #include <sys/signalfd.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -42,14 +41,13 @@ CStationPump::CStationPump(std::function<void(int)> onSignal, CServiceNotifier* 
         m_signalFd = signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
     }
     m_timerFd = timerfd_create(CLOCK_REALTIME, TFD_CLOEXEC | TFD_NONBLOCK);
-    m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_notifier != nullptr && m_notifier->WatchdogMicroseconds() > 0) {
         m_pingEvery = std::chrono::microseconds(m_notifier->WatchdogMicroseconds() / 2);
     }
 }
 
 CStationPump::~CStationPump() {
-    for (int fd : {m_signalFd, m_timerFd, m_wakeFd}) {
+    for (int fd : {m_signalFd, m_timerFd}) {
         if (fd >= 0) {
             close(fd);
         }
@@ -58,8 +56,7 @@ CStationPump::~CStationPump() {
 
 void CStationPump::RequestQuit() {
     m_quit = true;
-    const uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = write(m_wakeFd, &one, sizeof one);
+    m_wake.Signal();
 }
 
 bool CStationPump::DispatchSignals() {
@@ -94,7 +91,7 @@ IWaitPump::Result CStationPump::Wait(int fd, ISteadyClock::TimePoint deadline) {
         until = std::min(until, m_lastPing + m_pingEvery);
     }
     const timespec timeout = ToTimespec(std::max(until - now, std::chrono::nanoseconds(0)));
-    pollfd fds[3] = {{fd, POLLIN, 0}, {m_signalFd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+    pollfd fds[3] = {{fd, POLLIN, 0}, {m_signalFd, POLLIN, 0}, {m_wake.Fd(), POLLIN, 0}};
     const int n = ppoll(fds, 3, &timeout, nullptr);
     FeedWatchdogIfDue();
     if (n < 0 && errno != EINTR) {

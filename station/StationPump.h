@@ -5,23 +5,23 @@
 #include <chrono>
 #include <functional>
 
+#include "data/NonCopyable.h"
 #include "link/ISteadyClock.h"
 #include "link/IWaitPump.h"
+#include "link/WakeEvent.h"
 #include "station/IStationSleeper.h"
 
 class CServiceNotifier;
 
-class CStationPump : public IWaitPump, public IStationSleeper {
+class CStationPump : public IWaitPump, public IStationSleeper, CNonCopyable {
 public:
     // onSignal receives SIGTERM, SIGINT and SIGHUP, which are blocked from now on and read
     // from a signalfd. The notifier (may be null) gets WATCHDOG=1 at half its interval while an
     // instrument wait lasts.
     CStationPump(std::function<void(int)> onSignal, CServiceNotifier* notifier);
     ~CStationPump() override;
-    CStationPump(const CStationPump&) = delete;
-    CStationPump& operator=(const CStationPump&) = delete;
 
-    bool Ok() const { return m_signalFd >= 0 && m_timerFd >= 0 && m_wakeFd >= 0; }
+    bool Ok() const { return m_signalFd >= 0 && m_timerFd >= 0 && m_wake.Ok(); }
 
     // IWaitPump.
     Result Wait(int fd, ISteadyClock::TimePoint deadline) override;
@@ -41,6 +41,6 @@ private:
     std::chrono::steady_clock::time_point m_lastPing;
     int m_signalFd = -1;
     int m_timerFd = -1;
-    int m_wakeFd = -1;
+    CWakeEvent m_wake;
     bool m_quit = false;
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "resources/Language.h"
+#include "resources/ResourceIds.h"
 
 class QLineEdit;
 class QShowEvent;
@@ -13,7 +14,6 @@ class CMemoDlg : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int IDC_MEMO = 1010;
     static constexpr int kMaxMemoChars = 50;
 
     explicit CMemoDlg(Language language, QWidget* parent = nullptr);

@@ -9,6 +9,7 @@
 #include "document/qt/DialogTemplate.h"
 #include "resources/DialogTexts.h"
 #include "resources/Language.h"
+#include "resources/ResourceIds.h"
 
 class CColorButton;
 class COrvelDoc;
@@ -23,21 +24,6 @@ class CGraphDlg : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int IDC_UNIT_PHOTON = 1001;
-    static constexpr int IDC_UNIT_WATT = 1003;
-    static constexpr int IDC_TITLE = 1009;
-    static constexpr int IDC_Y_MAX = 1010;
-    static constexpr int IDC_Y_MIN = 1011;
-    static constexpr int IDC_X_FROM = 1012;
-    static constexpr int IDC_X_TO = 1013;
-    static constexpr int IDC_COLOR = 1014;
-    static constexpr int IDC_LOG = 1015;
-    static constexpr int IDC_PREVIEW_AREA = 1016;
-    static constexpr int IDC_PREVIEW = 1017;
-    static constexpr int IDC_MARKER = 1018;
-    static constexpr int IDC_AUTOSCALE = 1019;
-    static constexpr int IDC_GRID = 1023;
-
     explicit CGraphDlg(Language language, QWidget* parent = nullptr);
 
     // The Graph command (32784): edits a copy of the document's graph title and settings; OK

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "data/NonCopyable.h"
 #include "display/ICanvas.h"
 
 class QPainter;
@@ -15,12 +16,10 @@ class QPainter;
 // Logical units are the painter's coordinates at construction, moved by the window origin;
 // device units are the painter's coordinates at construction. The painter's state is saved on
 // construction and restored on destruction. Consecutive lines are drawn as one polyline.
-class CQtCanvas : public ICanvas {
+class CQtCanvas : public ICanvas, CNonCopyable {
 public:
     CQtCanvas(QPainter& painter, CanvasKind kind);
     ~CQtCanvas() override;
-    CQtCanvas(const CQtCanvas&) = delete;
-    CQtCanvas& operator=(const CQtCanvas&) = delete;
 
     static QColor ToQColor(Colour colour);
 

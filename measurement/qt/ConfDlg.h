@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include "resources/Language.h"
+#include "resources/ResourceIds.h"
 
 class COrvelDoc;
 class QLineEdit;
@@ -13,10 +14,6 @@ class CConfDlg : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int IDC_LONGITUDE = 1022;
-    static constexpr int IDC_LATITUDE = 1023;
-    static constexpr int IDC_EDGE_ANGLE = 1024;
-
     explicit CConfDlg(Language language, QWidget* parent = nullptr);
 
     // The Meas. Setting command (32772): shows the document's longitude, latitude and edge angle;

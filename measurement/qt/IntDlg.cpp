@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <algorithm>
 
+#include "data/qt/MemoDlg.h"
 #include "document/OrvelDoc.h"
 #include "document/qt/DialogExchange.h"
 #include "document/qt/QtFileDialogs.h"
@@ -194,7 +195,7 @@ void CIntDlg::FillControls() {
     CDialogExchange dx(*this, m_language, false);
     dx.Text(m_folderEdit, m_folder);
     dx.Text(m_fileEdit, m_file);
-    dx.Text(m_memoEdit, m_strMemo, kMaxMemoChars);
+    dx.Text(m_memoEdit, m_strMemo, CMemoDlg::kMaxMemoChars);
     (m_nameMode == 0 ? m_userFile : m_autoName)->setChecked(true);
     m_autoStartCheck->setChecked(m_autoStart != 0);
     UpdateEnabling();
@@ -212,7 +213,7 @@ bool CIntDlg::ReadControls() {
     dx.Text(m_fileEdit, m_file);
     m_nameMode = m_userFile->isChecked() ? 0 : 1;
     m_autoStart = m_autoStartCheck->isChecked() ? 1 : 0;
-    return dx.Text(m_memoEdit, m_strMemo, kMaxMemoChars);
+    return dx.Text(m_memoEdit, m_strMemo, CMemoDlg::kMaxMemoChars);
 }
 
 void CIntDlg::UpdateEnabling() {

@@ -7,6 +7,7 @@
 
 #include "document/qt/DialogTemplate.h"
 #include "resources/Language.h"
+#include "resources/ResourceIds.h"
 
 class CIntervalScheduler;
 class COrvelDoc;
@@ -21,22 +22,6 @@ class CIntDlg : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int IDC_FILE = 1007;
-    static constexpr int IDC_FILE_REF = 1008;
-    static constexpr int IDC_AUTO_NAME = 1009;
-    static constexpr int IDC_MEMO = 1010;
-    static constexpr int IDC_USER_FILE = 1011;
-    static constexpr int IDC_MIN_LABEL = 1021;
-    static constexpr int IDC_AUTO_START = 1025;
-    static constexpr int IDC_FROM_HOUR = 1034;
-    static constexpr int IDC_FROM_MINUTE = 1035;
-    static constexpr int IDC_TO_HOUR = 1036;
-    static constexpr int IDC_TO_MINUTE = 1037;
-    static constexpr int IDC_PERIOD = 1042;
-    static constexpr int IDC_FOLDER = 1045;
-    static constexpr int IDC_FOLDER_REF = 1046;
-    static constexpr int kMaxMemoChars = 50;
-
     explicit CIntDlg(Language language, QWidget* parent = nullptr);
 
     // The Interval Meas. command (32775): shows the document's interval settings; on Start

@@ -1,15 +1,10 @@
 // CTimeDlg: the modeless "Interval Measurement" dialog: clock, next slot, last file status.
 #pragma once
 
-#include <QDialog>
-
 #include "measurement/IIntervalDisplay.h"
-#include "resources/Language.h"
+#include "measurement/qt/ProgressDialog.h"
 
-class QLabel;
-class QPushButton;
-
-class CTimeDlg : public QDialog, public IIntervalDisplay {
+class CTimeDlg : public CProgressDialog, public IIntervalDisplay {
     Q_OBJECT
 public:
     // Break posts WM_INTERVAL_BREAK to view, which is also the window the dialog centres on.
@@ -22,14 +17,6 @@ public:
     void Hide() override { hide(); }
     bool IsTopmost() const { return (windowFlags() & Qt::WindowStaysOnTopHint) != 0; }
 
-    QLabel* m_time;        // static text 1018
-    QLabel* m_status;      // static text 1030
-    QPushButton* m_break;  // button 1005
-
-protected:
-    void reject() override {}
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    QWidget* m_view;
+    QLabel* m_time;    // static text 1018
+    QLabel* m_status;  // static text 1030; the Break button is 1005
 };

@@ -8,6 +8,7 @@
 
 #include "measurement/IntervalScheduler.h"
 #include "tests/support/SequenceFixture.h"
+#include "tests/support/TestRecords.h"
 
 namespace {
 
@@ -56,14 +57,7 @@ TEST_F(IntervalFiles, EachSlotAppendsItsRecordAndTextBlock) {
     ASSERT_EQ(file.SaveFile(rewritten.c_str()), 1);
     EXPECT_EQ(ReadFileBytes(DataFile()), ReadFileBytes(rewritten));
 
-    std::string expected;
-    for (int k = 0; k < 2; ++k) {
-        std::string block;
-        file.Select(k, 0);
-        ASSERT_TRUE(file.GetRecordText(block));
-        expected += block + "\n";
-    }
-    EXPECT_EQ(ReadFileBytes(TextFile()), expected);
+    EXPECT_EQ(ReadFileBytes(TextFile()), DailyTextOf(file, 2));
 }
 
 // A run killed between the data-file append and the text-file append left the text file one

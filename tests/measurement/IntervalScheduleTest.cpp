@@ -25,7 +25,9 @@ protected:
     }
     // Ticks once a second until the local clock shows the given time.
     void TickUntil(int hour, int minute, int second, int month = 6, int day = 21) {
-        const int64_t until = LocalStamp(2024, month, day, hour, minute, second);
+        TickTo(LocalStamp(2024, month, day, hour, minute, second));
+    }
+    void TickTo(int64_t until) {
         while (clock.now < until) {
             ++clock.now;
             scheduler.OnTimer();
@@ -46,39 +48,37 @@ protected:
 
 }  // namespace
 
-TEST_F(IntervalSchedule, FirstSlotIsTheFirstBoundaryAfterTheStart) {
-    StartAt(10, 3, 20);
-    EXPECT_TRUE(events.timerRunning);
-    EXPECT_TRUE(display.visible);
-    TickUntil(10, 9, 59);
-    EXPECT_TRUE(events.posted.empty());
-    EXPECT_EQ(display.timeText, "Time 10:09:59\nNext 10:10:00");
-    TickUntil(10, 10, 0);
-    ASSERT_EQ(events.posted.size(), 1u);
-    EXPECT_EQ(events.posted[0], LocalStamp(2024, 6, 21, 10, 10, 0));
-    EXPECT_EQ(display.timeText, "Time 10:10:00\nNext 10:20:00");
-    TickUntil(10, 30, 0);
-    EXPECT_EQ(events.posted.size(), 3u);
-}
-
-TEST_F(IntervalSchedule, BeforeTheWindowTheNextSlotIsItsStart) {
-    StartAt(5, 30, 0);
-    TickUntil(5, 59, 59);
-    EXPECT_TRUE(events.posted.empty());
-    EXPECT_EQ(display.timeText, "Time 05:59:59\nNext 06:00:00");
-    TickUntil(6, 0, 0);
-    ASSERT_EQ(events.posted.size(), 1u);
-    EXPECT_EQ(events.posted[0], LocalStamp(2024, 6, 21, 6, 0, 0));
-}
-
-TEST_F(IntervalSchedule, AWindowStartOffTheGridIsNotMeasured) {
-    doc.m_intervalStart = 6 * 3600 + 5 * 60;
-    StartAt(6, 0, 0);
-    TickUntil(6, 9, 59);
-    EXPECT_TRUE(events.posted.empty());
-    TickUntil(6, 10, 0);
-    ASSERT_EQ(events.posted.size(), 1u);
-    EXPECT_EQ(events.posted[0], LocalStamp(2024, 6, 21, 6, 10, 0));
+// No slot up to the second before the first one, whose time the display names; then exactly
+// one, at it. The window opens at 06:00 (or 06:05, off the 10-minute grid).
+TEST_F(IntervalSchedule, TheFirstSlotIsTheFirstGridPointInTheWindowAfterTheStart) {
+    struct Case {
+        int windowStart;
+        int hour, minute, second;  // the start
+        const char* lastQuiet;     // the display one second before the first slot
+        int slotHour, slotMinute;
+    };
+    const Case cases[] = {
+        {6 * 3600, 10, 3, 20, "Time 10:09:59\nNext 10:10:00", 10, 10},
+        {6 * 3600, 5, 30, 0, "Time 05:59:59\nNext 06:00:00", 6, 0},
+        {6 * 3600 + 5 * 60, 6, 0, 0, "Time 06:09:59\nNext 06:10:00", 6, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lastQuiet);
+        events.posted.clear();
+        doc.m_intervalStart = c.windowStart;
+        StartAt(c.hour, c.minute, c.second);
+        EXPECT_TRUE(events.timerRunning);
+        EXPECT_TRUE(display.visible);
+        const int64_t slot = LocalStamp(2024, 6, 21, c.slotHour, c.slotMinute, 0);
+        TickTo(slot - 1);
+        EXPECT_TRUE(events.posted.empty());
+        EXPECT_EQ(display.timeText, c.lastQuiet);
+        TickTo(slot);
+        EXPECT_EQ(events.posted, std::deque<int64_t>{slot});
+        TickTo(slot + 1200);
+        EXPECT_EQ(events.posted.size(), 3u);
+    }
+    EXPECT_EQ(display.timeText, "Time 06:30:00\nNext 06:40:00");
 }
 
 TEST_F(IntervalSchedule, TheWindowEndIsInclusiveAndTheNightWaitsForTheStart) {

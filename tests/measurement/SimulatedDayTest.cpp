@@ -15,6 +15,7 @@
 #include "measurement/MeasurementController.h"
 #include "sim/Simulator.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/SimulatedDay.h"
 #include "tests/support/TestFiles.h"
 
 namespace {
@@ -53,44 +54,31 @@ bool ConnectInHelsinki(COrvelDoc& doc, FakeHost& host, IMessageBox& messages) {
     return doc.OnNewDocument(chooser);
 }
 
-int CountBlocks(const std::string& text) {
-    int blocks = 0;
-    for (size_t at = text.find("YYYYMMDDHHMMSS"); at != std::string::npos;
-         at = text.find("YYYYMMDDHHMMSS", at + 1)) {
-        ++blocks;
-    }
-    return blocks;
-}
+// Summer solstice near Helsinki: the documents, displays and clock of a simulated day.
+class SimulatedDay : public ::testing::Test {
+protected:
+    ScopedTimeZone zone{"Europe/Helsinki"};
+    TempFolder temp;
+    const std::string folder = temp.Path();
+    FakeWallClock clock;
+    FakeHost host;
+    FakeProgress progress;
+    FakeIntervalDisplay display;
+    FakeViewEvents events;
+};
 
 }  // namespace
 
-TEST(SimulatedDay, EverySlotFromSixToSevenLandsInBothFiles) {
-    ScopedTimeZone zone("Europe/Helsinki");
-    TempFolder temp;
-    const std::string& folder = temp.Path();
-    std::filesystem::create_directories(folder + "ports");
-    FakeWallClock clock;
+TEST_F(SimulatedDay, EverySlotFromSixToSevenLandsInBothFiles) {
     clock.now = LocalStamp(2024, 6, 21, 5, 59, 0);
 
-    SIMOPTIONS options;
-    options.fast = true;
-    options.seed = 7;
-    options.longitude = 25.0;
-    options.latitude = 60.0;
-    options.linkPath = folder + "ports/COM1";
-    options.clock = [&clock] { return clock.now.load(); };
-    CSimulator simulator(options);
+    CSimulator simulator(FastSimulatorOptions(folder, clock, 25.0, 60.0, 7));
     ASSERT_TRUE(simulator.Start()) << simulator.Error();
 
     {
         COrvelDoc doc(folder);
         FakeMessageBox messages;
-        FakeHost host;
         ASSERT_TRUE(ConnectInHelsinki(doc, host, messages));
-
-        FakeProgress progress;
-        FakeIntervalDisplay display;
-        FakeViewEvents events;
         doc.m_autoStart = 1;
         CMeasurementController controller(doc, progress, display, events, clock, messages);
         controller.OnInitialUpdate();
@@ -98,15 +86,9 @@ TEST(SimulatedDay, EverySlotFromSixToSevenLandsInBothFiles) {
         long residentAtTen = 0;
         const int64_t end = LocalStamp(2024, 6, 21, 19, 0, 30);
         while (clock.now < end) {
-            clock.now += 1;
-            controller.OnTimer();
-            while (!events.posted.empty()) {
-                const int64_t slot = events.posted.front();
-                events.posted.pop_front();
-                controller.OnIntervalMeasure(slot);
-                if (++slots == 10) {
-                    residentAtTen = ResidentBytes();
-                }
+            slots += TickAndMeasure(clock, events, controller);
+            if (slots >= 10 && residentAtTen == 0) {
+                residentAtTen = ResidentBytes();
             }
         }
         // The day's slots cost no memory that stays: the file grows, the process does not.
@@ -120,7 +102,7 @@ TEST(SimulatedDay, EverySlotFromSixToSevenLandsInBothFiles) {
 
     CRadData day;
     EXPECT_EQ(day.LoadFile((folder + "VS20240621.wsx").c_str()), 781);
-    EXPECT_EQ(CountBlocks(ReadFileBytes(folder + "20240621.txt")), 781);
+    EXPECT_EQ(Occurrences(ReadFileBytes(folder + "20240621.txt"), "YYYYMMDDHHMMSS"), 781);
     EXPECT_FALSE(std::filesystem::exists(folder + "log.txt"));
     const auto requests = simulator.Requests();
     const auto lastHome = std::find(requests.rbegin(), requests.rend(), "#MO");
@@ -156,47 +138,25 @@ public:
 // The band is silent for the slots of 07:41, 07:42 and 07:43 and answers again from 07:44: the
 // slots that fell due while the first one was still checking the band write nothing, and the
 // one record is measured with the time of the slot due when the band answered.
-TEST(SimulatedDay, SlotsFallingDueDuringASilentBandCheckAreSkipped) {
-    ScopedTimeZone zone("Europe/Helsinki");
-    TempFolder temp;
-    const std::string& folder = temp.Path();
-    std::filesystem::create_directories(folder + "ports");
-    FakeWallClock clock;
+TEST_F(SimulatedDay, SlotsFallingDueDuringASilentBandCheckAreSkipped) {
     clock.now = LocalStamp(2024, 6, 21, 7, 40, 30);
     const int64_t bandBack = LocalStamp(2024, 6, 21, 7, 44, 0);
 
-    SIMOPTIONS options;
-    options.fast = true;
-    options.longitude = 25.0;
-    options.latitude = 60.0;
-    options.linkPath = folder + "ports/COM1";
-    options.clock = [&clock] { return clock.now.load(); };
-    CSimulator simulator(options);
+    CSimulator simulator(FastSimulatorOptions(folder, clock, 25.0, 60.0));
     ASSERT_TRUE(simulator.Start()) << simulator.Error();
 
     COrvelDoc doc(folder);
     ModalLoopMessageBox messages;
-    FakeHost host;
     ASSERT_TRUE(ConnectInHelsinki(doc, host, messages));
     SIMFAULTS silent;
     silent.bandOff = true;
     simulator.SetFaults(silent);
-
-    FakeProgress progress;
-    FakeIntervalDisplay display;
-    FakeViewEvents events;
     CMeasurementController controller(doc, progress, display, events, clock, messages);
     const auto tick = [&] {
-        clock.now += 1;
-        if (clock.now == bandBack) {
+        if (clock.now + 1 == bandBack) {
             simulator.SetFaults(SIMFAULTS{});
         }
-        controller.OnTimer();
-        while (!events.posted.empty()) {
-            const int64_t slot = events.posted.front();
-            events.posted.pop_front();
-            controller.OnIntervalMeasure(slot);
-        }
+        TickAndMeasure(clock, events, controller);
     };
     messages.whileOpen = [&] {
         for (int s = 0; s < 60; ++s) {
@@ -214,7 +174,7 @@ TEST(SimulatedDay, SlotsFallingDueDuringASilentBandCheckAreSkipped) {
     ASSERT_EQ(day.LoadFile((folder + "VS20240621.wsx").c_str()), 1);
     EXPECT_EQ(day.GetRecord(0)->measTime, bandBack);
     const std::string text = ReadFileBytes(folder + "20240621.txt");
-    EXPECT_EQ(CountBlocks(text), 1);
+    EXPECT_EQ(Occurrences(text, "YYYYMMDDHHMMSS"), 1);
     EXPECT_NE(text.find("YYYYMMDDHHMMSS 2024 06 21 07 44 00"), std::string::npos);
     simulator.Stop();
 }

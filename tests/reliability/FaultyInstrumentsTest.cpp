@@ -13,6 +13,7 @@
 #include "measurement/MeasurementSequence.h"
 #include "sim/Simulator.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/SimulatedDay.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestPumps.h"
 
@@ -28,24 +29,12 @@ public:
     int writes = 0;
 };
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 class Reliability : public ::testing::Test {
 protected:
     Reliability() {
-        std::filesystem::create_directories(folder + "ports");
         clock.now = LocalStamp(2024, 6, 21, 9, 59, 0);
-        options.fast = true;
-        options.seed = 20241205;
-        options.linkPath = folder + "ports/COM1";
-        options.clock = [this] { return clock.now.load(); };
+        options =
+            FastSimulatorOptions(folder, clock, kDefaultLongitude, kDefaultLatitude, 20241205);
     }
 
     // A document connected through a pump that skips silence on a fake steady clock.
@@ -59,6 +48,16 @@ protected:
         doc->m_comPort = 1;
         doc->m_intervalPeriod = 60;
         return doc;
+    }
+
+    // Starts the simulator and sets doc up through it as New does.
+    bool SetUpThrough(CSimulator& simulator, COrvelDoc& doc) {
+        if (!simulator.Start()) {
+            return false;
+        }
+        pump.quiet = [&simulator] { return simulator.Idle(); };
+        FakePortChooser chooser;
+        return doc.OnNewDocument(chooser) != 0;
     }
 
     ScopedTimeZone zone{"Asia/Tokyo"};
@@ -76,11 +75,8 @@ protected:
 
 TEST_F(Reliability, IntervalMeasurementKeepsRunningThroughInstrumentFaults) {
     CSimulator simulator(options);
-    ASSERT_TRUE(simulator.Start()) << simulator.Error();
-    pump.quiet = [&simulator] { return simulator.Idle(); };
     auto doc = Connect();
-    FakePortChooser chooser;
-    ASSERT_TRUE(doc->OnNewDocument(chooser));
+    ASSERT_TRUE(SetUpThrough(simulator, *doc)) << simulator.Error();
     SIMFAULTS faults;
     faults.silence = 0.01;
     faults.err = 0.02;
@@ -98,13 +94,7 @@ TEST_F(Reliability, IntervalMeasurementKeepsRunningThroughInstrumentFaults) {
     int slots = 0;
     const int64_t end = LocalStamp(2024, 6, 21, 10, 35, 30);
     while (clock.now < end) {
-        clock.now += 1;
-        scheduler.OnTimer();
-        while (!events.posted.empty()) {
-            scheduler.OnIntervalMeasure(events.posted.front());
-            events.posted.pop_front();
-            ++slots;
-        }
+        slots += TickAndMeasure(clock, events, scheduler);
     }
     EXPECT_EQ(slots, 36);
     EXPECT_TRUE(scheduler.IsOn());
@@ -143,11 +133,8 @@ TEST_F(Reliability, IntervalMeasurementKeepsRunningThroughInstrumentFaults) {
 
 TEST_F(Reliability, ALineDroppedMidMeasurementFailsCleanlyAndNewReconnects) {
     CSimulator simulator(options);
-    ASSERT_TRUE(simulator.Start()) << simulator.Error();
-    pump.quiet = [&simulator] { return simulator.Idle(); };
     auto doc = Connect();
-    FakePortChooser chooser;
-    ASSERT_TRUE(doc->OnNewDocument(chooser));
+    ASSERT_TRUE(SetUpThrough(simulator, *doc)) << simulator.Error();
 
     FakeProgress progress;
     CMeasurementSequence sequence(*doc, progress, clock);
@@ -177,9 +164,7 @@ TEST_F(Reliability, ALineDroppedMidMeasurementFailsCleanlyAndNewReconnects) {
 
     // The simulator comes back under the same number; New sets the instruments up again.
     CSimulator again(options);
-    ASSERT_TRUE(again.Start()) << again.Error();
-    pump.quiet = [&again] { return again.Idle(); };
-    ASSERT_TRUE(doc->OnNewDocument(chooser));
+    ASSERT_TRUE(SetUpThrough(again, *doc)) << again.Error();
     EXPECT_EQ(sequence.RunMeasurement(clock.now + 120), 1);
     ASSERT_EQ(doc->m_radData.GetSize(), 1);
     EXPECT_GT(doc->m_radData.GetRecord(0)->spec[3].exposure, 0);

@@ -113,16 +113,16 @@ protected:
 
 TEST_F(StationProgram, OnceMeasuresAllFourPositionsIntoTheDaysFiles) {
     Child station = Station({"--once"});
-    EXPECT_EQ(station.WaitExit(60000), 0) << ReadWholeFile(dir.Path() + "station.err");
+    EXPECT_EQ(station.WaitExit(60000), 0) << ReadFileBytes(dir.Path() + "station.err");
     EXPECT_EQ(Records(DataFile(dir.Path())), 1);
-    EXPECT_NE(ReadWholeFile(dir.Path() + "station.err").find(" measured: exposures "),
+    EXPECT_NE(ReadFileBytes(dir.Path() + "station.err").find(" measured: exposures "),
               std::string::npos);
 }
 
 TEST_F(StationProgram, MeasuresASlotAndEndsOnSigtermWithTheBandParked) {
     Child station = Station({});
     ASSERT_TRUE(PollUntil([this] { return Records(DataFile(dir.Path())) >= 1; }, 100000))
-        << ReadWholeFile(dir.Path() + "station.err");
+        << ReadFileBytes(dir.Path() + "station.err");
     kill(station.Pid(), SIGTERM);
     EXPECT_EQ(station.WaitExit(10000), 0);
     CStationStatus status;
@@ -130,7 +130,7 @@ TEST_F(StationProgram, MeasuresASlotAndEndsOnSigtermWithTheBandParked) {
     EXPECT_EQ(status.state, "stopping");
     EXPECT_GE(status.measured, 1);
     // The sequence parked the band after its slot: the last move in the simulator's log.
-    const std::string requests = ReadWholeFile(dir.Path() + "sim.log");
+    const std::string requests = ReadFileBytes(dir.Path() + "sim.log");
     const size_t lastMove = requests.rfind("#MP,");
     ASSERT_NE(lastMove, std::string::npos);
     EXPECT_EQ(requests.compare(lastMove + 4, 4, "135.") == 0 ||

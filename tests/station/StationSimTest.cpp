@@ -16,6 +16,7 @@
 #include "station/StationStatus.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/ScopedTimeZone.h"
+#include "tests/support/SimulatedDay.h"
 #include "tests/support/StationRig.h"
 
 namespace {
@@ -37,14 +38,8 @@ void RunWindowProgramPath(const std::string& folder, int64_t from, int64_t until
     FakeWallClock clock;
     clock.now = from;
     StationRig::WriteSettings(folder, settings);
-    SIMOPTIONS options;
-    options.fast = true;
-    options.seed = 7;
-    options.longitude = settings.longitude;
-    options.latitude = settings.latitude;
-    options.linkPath = folder + "ports/COM1";
-    options.clock = [&clock] { return clock.now.load(); };
-    CSimulator simulator(options);
+    CSimulator simulator(
+        FastSimulatorOptions(folder, clock, settings.longitude, settings.latitude, 7));
     ASSERT_TRUE(simulator.Start()) << simulator.Error();
     COrvelDoc doc(folder);
     FakeMessageBox messages;
@@ -64,13 +59,7 @@ void RunWindowProgramPath(const std::string& folder, int64_t from, int64_t until
     CIntervalScheduler scheduler(doc, sequence, display, events, clock, messages);
     scheduler.StartInterval();
     while (clock.now < until) {
-        clock.now += 1;
-        scheduler.OnTimer();
-        while (!events.posted.empty()) {
-            const int64_t slot = events.posted.front();
-            events.posted.pop_front();
-            scheduler.OnIntervalMeasure(slot);
-        }
+        TickAndMeasure(clock, events, scheduler);
     }
     simulator.Stop();
 }
@@ -95,7 +84,7 @@ TEST_F(StationSim, ADayOfSlotsIsMeasuredWithAtMostTwoWakeUpsAMinute) {
     ASSERT_EQ(times.size(), 79u);  // 06:00 to 19:00 every 10 minutes
     EXPECT_EQ(times.front(), Today(6, 0));
     EXPECT_EQ(times.back(), Today(19, 0));
-    EXPECT_EQ(Occurrences(ReadWholeFile(dir.Path() + "20240621.txt"), "YYYYMMDDHHMMSS"), 79);
+    EXPECT_EQ(Occurrences(ReadFileBytes(dir.Path() + "20240621.txt"), "YYYYMMDDHHMMSS"), 79);
     std::map<int64_t, int> wakesPerMinute;
     for (int64_t wake : rig.sleeper.wakes) {
         EXPECT_LE(++wakesPerMinute[wake / 60], 2) << wake;
@@ -126,9 +115,9 @@ TEST_F(StationSim, SameSlotsWriteTheSameFilesAsTheWindowProgram) {
     EXPECT_EQ(station.Run(), 0);
 
     for (const char* name : {"VS20240621.wsx", "20240621.txt", "log.txt"}) {
-        const std::string expected = ReadWholeFile(window.Path() + name);
+        const std::string expected = ReadFileBytes(window.Path() + name);
         ASSERT_FALSE(expected.empty()) << name;
-        EXPECT_TRUE(ReadWholeFile(dir.Path() + name) == expected) << name << " differs";
+        EXPECT_TRUE(ReadFileBytes(dir.Path() + name) == expected) << name << " differs";
     }
 }
 
@@ -242,7 +231,7 @@ TEST_F(StationSim, StopDuringAMeasurementBreaksItOffWritesNothingAndParksTheBand
         EXPECT_EQ(station.Run(), 0);
 
         EXPECT_EQ(rig.RecordTimes("VS20240621.wsx"), std::vector<int64_t>{Today(9, 50)});
-        EXPECT_EQ(Occurrences(ReadWholeFile(home.Path() + "20240621.txt"), "YYYYMMDDHHMMSS"), 1);
+        EXPECT_EQ(Occurrences(ReadFileBytes(home.Path() + "20240621.txt"), "YYYYMMDDHHMMSS"), 1);
         EXPECT_FALSE(std::filesystem::exists(home.Path() + "log.txt"));
         const CStationStatus status = StatusOf(station);
         EXPECT_EQ(status.state, "stopping");

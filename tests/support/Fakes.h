@@ -75,6 +75,23 @@ public:
     int stateChanges = 0;
 };
 
+// One second of interval measurement: the clock moves on, the timer ticks and every slot it
+// posted is measured, oldest first. Target is the scheduler or the controller. Returns the
+// number of slots measured.
+template <typename Target>
+int TickAndMeasure(FakeWallClock& clock, FakeViewEvents& events, Target& target) {
+    clock.now += 1;
+    target.OnTimer();
+    int measured = 0;
+    while (!events.posted.empty()) {
+        const int64_t slot = events.posted.front();
+        events.posted.pop_front();
+        target.OnIntervalMeasure(slot);
+        ++measured;
+    }
+    return measured;
+}
+
 class FakeMessageBox : public IMessageBox {
 public:
     Answer Show(const std::string& text, Buttons) override {

@@ -3,12 +3,12 @@
 
 #include <string>
 
-class PtyPeer {
+#include "data/NonCopyable.h"
+
+class PtyPeer : CNonCopyable {
 public:
     PtyPeer();
     ~PtyPeer();
-    PtyPeer(const PtyPeer&) = delete;
-    PtyPeer& operator=(const PtyPeer&) = delete;
 
     bool Ok() const { return m_master >= 0; }
     const std::string& SlavePath() const { return m_slavePath; }

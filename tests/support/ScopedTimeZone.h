@@ -5,7 +5,9 @@
 #include <ctime>
 #include <string>
 
-class ScopedTimeZone {
+#include "data/NonCopyable.h"
+
+class ScopedTimeZone : CNonCopyable {
 public:
     explicit ScopedTimeZone(const char* zone) {
         const char* previous = std::getenv("TZ");
@@ -22,8 +24,6 @@ public:
         }
         tzset();
     }
-    ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
 private:
     std::string m_previous;

@@ -73,3 +73,15 @@ void FillSimulatedDay(CRadData& data, int64_t firstUtc, int records, int periodS
         data.AddData(r);
     }
 }
+
+SIMOPTIONS FastSimulatorOptions(const std::string& folder, const FakeWallClock& clock,
+                                double longitude, double latitude, uint64_t seed) {
+    SIMOPTIONS options;
+    options.fast = true;
+    options.seed = seed;
+    options.longitude = longitude;
+    options.latitude = latitude;
+    options.linkPath = folder + "ports/COM1";
+    options.clock = [&clock] { return clock.now.load(); };
+    return options;
+}

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "data/RadData.h"
+#include "tests/support/SimulatedDay.h"
 
 IStationSleeper::Wake ScriptedSleeper::SleepUntil(int64_t t, int) {
     wakes.push_back(t);
@@ -44,14 +45,8 @@ StationRig::StationRig(const std::string& folderPath, int64_t start, const RigSe
     : folder(folderPath) {
     clock.now = start;
     WriteSettings(folder, settings);
-    SIMOPTIONS options;
-    options.fast = true;
-    options.seed = seed;
-    options.longitude = settings.longitude;
-    options.latitude = settings.latitude;
-    options.linkPath = folder + "ports/COM1";
-    options.clock = [this] { return clock.now.load(); };
-    simulator = std::make_unique<CSimulator>(options);
+    simulator = std::make_unique<CSimulator>(
+        FastSimulatorOptions(folder, clock, settings.longitude, settings.latitude, seed));
     m_logFd =
         open((folder + "station.log").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     m_log = std::make_unique<CJournalLog>(m_logFd, false, clock);
@@ -73,7 +68,7 @@ CStation& StationRig::Station() {
 }
 
 std::string StationRig::LogText() const {
-    return ReadWholeFile(folder + "station.log");
+    return ReadFileBytes(folder + "station.log");
 }
 
 std::vector<int64_t> StationRig::RecordTimes(const std::string& name) const {
@@ -85,20 +80,4 @@ std::vector<int64_t> StationRig::RecordTimes(const std::string& name) const {
         }
     }
     return times;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-int Occurrences(const std::string& haystack, const std::string& text) {
-    int n = 0;
-    for (size_t at = haystack.find(text); at != std::string::npos;
-         at = haystack.find(text, at + 1)) {
-        ++n;
-    }
-    return n;
 }

@@ -72,8 +72,3 @@ private:
     std::unique_ptr<CJournalLog> m_log;
     std::unique_ptr<CStation> m_station;
 };
-
-// The bytes of a file; empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
-// How many times text occurs in haystack.
-int Occurrences(const std::string& haystack, const std::string& text);

@@ -81,3 +81,21 @@ bool PollUntil(const std::function<bool()>& condition, int deadlineMs) {
     }
     return true;
 }
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+int Occurrences(const std::string& haystack, const std::string& text) {
+    int n = 0;
+    for (size_t at = haystack.find(text); at != std::string::npos;
+         at = haystack.find(text, at + 1)) {
+        ++n;
+    }
+    return n;
+}

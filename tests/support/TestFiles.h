@@ -3,14 +3,15 @@
 
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "data/NonCopyable.h"
 
 // A fresh folder under /tmp, removed with everything in it at the end of its scope.
-class TempFolder {
+class TempFolder : CNonCopyable {
 public:
     TempFolder();
     ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
     // The folder with a trailing '/'.
     const std::string& Path() const { return m_path; }
 
@@ -19,6 +20,10 @@ private:
 };
 
 std::string ReadFileBytes(const std::string& path);
+// How many times text occurs in haystack.
+int Occurrences(const std::string& haystack, const std::string& text);
+// The lines of text without their line ends.
+std::vector<std::string> SplitLines(const std::string& text);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // The first line where text differs from the reference file at path, as a failure message; empty
@@ -28,12 +33,10 @@ std::string ReferenceMismatch(const std::string& text, const std::string& path);
 
 // LC_NUMERIC set to German (decimal comma) for a scope; Active() is false when that locale is
 // not installed (scripts/setup.sh installs it).
-class CommaLocale {
+class CommaLocale : CNonCopyable {
 public:
     CommaLocale();
     ~CommaLocale();
-    CommaLocale(const CommaLocale&) = delete;
-    CommaLocale& operator=(const CommaLocale&) = delete;
     bool Active() const { return m_active; }
 
 private:

@@ -50,3 +50,16 @@ void FillSampleSet(CRadData& data, int records) {
         data.AddData(r);
     }
 }
+
+std::string DailyTextOf(CRadData& data, int records) {
+    std::string text;
+    for (int k = 0; k < records; ++k) {
+        std::string block;
+        data.Select(k, 0);
+        if (!data.GetRecordText(block)) {
+            return "record " + std::to_string(k) + " has no text block";
+        }
+        text += block + "\n";
+    }
+    return text;
+}

@@ -12,3 +12,5 @@ void SetLinearGrid(CRadData& data);
 RADDATA FlatRecord(int diff, int exposure, int32_t time = 1718938800);
 // A data set with identity texts, a linear grid, a varied calibration and `records` records.
 void FillSampleSet(CRadData& data, int records);
+// The daily text file of the first `records` records of data, block after block.
+std::string DailyTextOf(CRadData& data, int records);

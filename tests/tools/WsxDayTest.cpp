@@ -32,15 +32,6 @@ std::vector<std::string> Split(const std::string& line, char separator) {
     return fields;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    for (std::string l; std::getline(in, l);) {
-        lines.push_back(l);
-    }
-    return lines;
-}
-
 long LineCount(const std::string& text) {
     return std::count(text.begin(), text.end(), '\n');
 }
@@ -80,7 +71,7 @@ protected:
 
 TEST_F(WsxDay, SeriesIsOneRowPerRecordInTimeOrderAgreeingWithThePage) {
     ASSERT_EQ(Run({"series", folder + "/pm.wsx", folder + "/am.wsx"}), 0) << err.str();
-    const std::vector<std::string> lines = Lines(out.str());
+    const std::vector<std::string> lines = SplitLines(out.str());
     ASSERT_EQ(lines.size(), 1u + kRecords);
     const std::vector<std::string> head = Split(lines[0], ',');
     ASSERT_EQ(head.size(), 25u);
@@ -99,12 +90,12 @@ TEST_F(WsxDay, SeriesIsOneRowPerRecordInTimeOrderAgreeingWithThePage) {
     EXPECT_EQ(noon[24], "0");
 
     ASSERT_EQ(Run({"series", "--utc", folder + "/am.wsx"}), 0);
-    EXPECT_EQ(Split(Lines(out.str())[1], ',')[0], "2024-06-20T21:00:00Z");
+    EXPECT_EQ(Split(SplitLines(out.str())[1], ',')[0], "2024-06-20T21:00:00Z");
 }
 
 TEST_F(WsxDay, ComponentsListEveryPixelOfTheRecord) {
     ASSERT_EQ(Run({"components", folder + "/am.wsx", "--record", "36"}), 0) << err.str();
-    const std::vector<std::string> lines = Lines(out.str());
+    const std::vector<std::string> lines = SplitLines(out.str());
     ASSERT_EQ(lines.size(), 1u + kPixelCount);
     const CQuantityWeights weights(day);
     auto c = std::make_unique<CRecordComponents>();
@@ -125,7 +116,7 @@ TEST_F(WsxDay, ATornFileIsReadToItsLastWholeRecordAndSaysSo) {
     const std::string path = folder + "/am.wsx";
     WriteFileBytes(path, ReadFileBytes(path) + std::string(1000, 'x'));
     ASSERT_EQ(Run({"series", path}), 0);
-    EXPECT_EQ(Lines(out.str()).size(), 1u + 37);
+    EXPECT_EQ(SplitLines(out.str()).size(), 1u + 37);
     EXPECT_NE(err.str().find("torn record"), std::string::npos);
     EXPECT_NE(err.str().find("1000 bytes"), std::string::npos);
 }

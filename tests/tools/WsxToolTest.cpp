@@ -54,13 +54,7 @@ TEST_F(WsxTool, InfoListsHeaderRecordsAndTrailingBytes) {
 }
 
 TEST_F(WsxTool, TextGivesTheDailyTextFileBlocks) {
-    std::string expected;
-    for (int k = 0; k < 3; ++k) {
-        std::string block;
-        data.Select(k, 0);
-        ASSERT_TRUE(data.GetRecordText(block));
-        expected += block + "\n";
-    }
+    const std::string expected = DailyTextOf(data, 3);
     ASSERT_EQ(Run({"text", path}), 0);
     EXPECT_EQ(out.str(), expected);
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/NonCopyable.h"
 #include "data/RadData.h"
 
 // One record of one file.
@@ -34,12 +35,10 @@ private:
 // header read and its time stamps listed; records are read one at a time or a run at a time
 // when asked for (from any thread), so memory grows with the number of records by 16 bytes
 // each, not by their 32900.
-class CRecordIndex {
+class CRecordIndex : CNonCopyable {
 public:
     CRecordIndex() = default;
     ~CRecordIndex();
-    CRecordIndex(const CRecordIndex&) = delete;
-    CRecordIndex& operator=(const CRecordIndex&) = delete;
 
     // Opens every file. Returns the tool's exit code: 0, or 2 (a file missing or unreadable)
     // and 3 (not a data file) with a one-line message on err. A torn tail is reported on err and

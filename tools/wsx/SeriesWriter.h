@@ -6,18 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "data/NonCopyable.h"
+
 class CQuantityWeights;
 class CRecordComponents;
 class CRecordIndex;
 class CRecordRun;
 
-class CSeriesWriter {
+class CSeriesWriter : CNonCopyable {
 public:
     // utc: time stamps in UTC instead of local time.
     CSeriesWriter(const CRecordIndex& index, bool utc);
     ~CSeriesWriter();
-    CSeriesWriter(const CSeriesWriter&) = delete;
-    CSeriesWriter& operator=(const CSeriesWriter&) = delete;
 
     static std::string HeaderLine();
     // Writes the header and every row in time order. False (with a message on err, after the

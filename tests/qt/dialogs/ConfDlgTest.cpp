@@ -35,9 +35,9 @@ protected:
                                    int press = 1) {
         return Inspect(
             [=](QWidget* dlg) {
-                SetText(dlg, CConfDlg::IDC_EDGE_ANGLE, edge);
-                SetText(dlg, CConfDlg::IDC_LATITUDE, latitude);
-                SetText(dlg, CConfDlg::IDC_LONGITUDE, longitude);
+                SetText(dlg, IDC_EDGE_ANGLE, edge);
+                SetText(dlg, IDC_LATITUDE, latitude);
+                SetText(dlg, IDC_LONGITUDE, longitude);
             },
             press);
     }
@@ -53,7 +53,7 @@ TEST_F(ConfDlgTest, OpensWithTheDocumentValuesAndCancelKeepsThem) {
     ModalScript script;
     script.Then([&](QWidget* dlg) {
         title = dlg->windowTitle();
-        for (int id : {CConfDlg::IDC_LONGITUDE, CConfDlg::IDC_LATITUDE, CConfDlg::IDC_EDGE_ANGLE}) {
+        for (int id : {IDC_LONGITUDE, IDC_LATITUDE, IDC_EDGE_ANGLE}) {
             shown << TextOf(dlg, id);
         }
         Enter("20", "-10", "100", 2)(dlg);
@@ -95,18 +95,17 @@ TEST_F(ConfDlgTest, RefusedValueKeepsTheDialogOpenWithFocusOnTheFirstOffendingEd
         int focusedId;
         Language language = Language::English;
     } cases[] = {
-        {"90.5", "35", "135", "Please enter a number between 0 and 90.", CConfDlg::IDC_EDGE_ANGLE},
-        {"10", "-90.01", "135", between90, CConfDlg::IDC_LATITUDE},
-        {"10", "35", "180.5", "Please enter a number between -180 and 180.",
-         CConfDlg::IDC_LONGITUDE},
-        {"ten", "35", "135", "Please enter a number.", CConfDlg::IDC_EDGE_ANGLE},
-        {"10", "35N", "135", "Please enter a number.", CConfDlg::IDC_LATITUDE},
-        {"10", "35", "", "Please enter a number.", CConfDlg::IDC_LONGITUDE},
-        {"10", "nan", "135", "Please enter a number.", CConfDlg::IDC_LATITUDE},
+        {"90.5", "35", "135", "Please enter a number between 0 and 90.", IDC_EDGE_ANGLE},
+        {"10", "-90.01", "135", between90, IDC_LATITUDE},
+        {"10", "35", "180.5", "Please enter a number between -180 and 180.", IDC_LONGITUDE},
+        {"ten", "35", "135", "Please enter a number.", IDC_EDGE_ANGLE},
+        {"10", "35N", "135", "Please enter a number.", IDC_LATITUDE},
+        {"10", "35", "", "Please enter a number.", IDC_LONGITUDE},
+        {"10", "nan", "135", "Please enter a number.", IDC_LATITUDE},
         // Several bad values: edge angle first, then latitude, then longitude.
-        {"-1", "91", "181", "Please enter a number between 0 and 90.", CConfDlg::IDC_EDGE_ANGLE},
-        {"45", "91", "181", between90, CConfDlg::IDC_LATITUDE},
-        {"95", "35", "135", "0 から 90 までの数値を入力してください。", CConfDlg::IDC_EDGE_ANGLE,
+        {"-1", "91", "181", "Please enter a number between 0 and 90.", IDC_EDGE_ANGLE},
+        {"45", "91", "181", between90, IDC_LATITUDE},
+        {"95", "35", "135", "0 から 90 までの数値を入力してください。", IDC_EDGE_ANGLE,
          Language::Japanese},
     };
     for (const auto& c : cases) {

@@ -70,13 +70,13 @@ TEST_F(GraphDlgTest, WavelengthRangeMustLieInsideTheAvailableArea) {
         ModalScript script;
         script.Then(Inspect(
             [&](QWidget* dlg) {
-                SetText(dlg, CGraphDlg::IDC_X_FROM, c.from);
-                SetText(dlg, CGraphDlg::IDC_X_TO, c.to);
+                SetText(dlg, IDC_X_FROM, c.from);
+                SetText(dlg, IDC_X_TO, c.to);
             },
             1));
         if (!c.accepted) {
             script.Then(Acknowledge(message)).Then(Inspect([&](QWidget* dlg) {
-                shown << TextOf(dlg, CGraphDlg::IDC_X_FROM) << TextOf(dlg, CGraphDlg::IDC_X_TO);
+                shown << TextOf(dlg, IDC_X_FROM) << TextOf(dlg, IDC_X_TO);
             }));
         }
         EXPECT_EQ(CGraphDlg::Run(*doc, nullptr), c.accepted);
@@ -99,9 +99,9 @@ TEST_F(GraphDlgTest, ClickRewritesManualLimitAsWholeNumberAndOkStoresIt) {
     ModalScript script;
     script.Then(Inspect(
         [&](QWidget* dlg) {
-            SetText(dlg, CGraphDlg::IDC_Y_MAX, "12.7");
-            Click(dlg, CGraphDlg::IDC_GRID);
-            shown = TextOf(dlg, CGraphDlg::IDC_Y_MAX);
+            SetText(dlg, IDC_Y_MAX, "12.7");
+            Click(dlg, IDC_GRID);
+            shown = TextOf(dlg, IDC_Y_MAX);
         },
         1));
     EXPECT_TRUE(CGraphDlg::Run(*doc, nullptr));
@@ -122,13 +122,11 @@ TEST_F(GraphDlgTest, OpensShowingTheStoredTitleScaleAndChoices) {
         p.yMaxLog = 3.0;
         p.yMaxLin = 20000.0;
         auto dlg = ShowDialog();
-        EXPECT_EQ(TextOf(dlg.get(), CGraphDlg::IDC_TITLE),
-                  QString::fromStdString(doc->m_graphTitle));
-        EXPECT_EQ(TextOf(dlg.get(), CGraphDlg::IDC_Y_MAX), on == 1 ? "3" : "20000");
-        const std::pair<int, bool> checks[] = {
-            {CGraphDlg::IDC_LOG, on == 1},       {CGraphDlg::IDC_UNIT_PHOTON, on == 1},
-            {CGraphDlg::IDC_UNIT_WATT, on == 0}, {CGraphDlg::IDC_MARKER, on == 1},
-            {CGraphDlg::IDC_AUTOSCALE, on == 0}, {CGraphDlg::IDC_GRID, on == 0}};
+        EXPECT_EQ(TextOf(dlg.get(), IDC_TITLE), QString::fromStdString(doc->m_graphTitle));
+        EXPECT_EQ(TextOf(dlg.get(), IDC_Y_MAX), on == 1 ? "3" : "20000");
+        const std::pair<int, bool> checks[] = {{IDC_LOG, on == 1},       {IDC_UNIT_PHOTON, on == 1},
+                                               {IDC_UNIT_WATT, on == 0}, {IDC_MARKER, on == 1},
+                                               {IDC_AUTOSCALE, on == 0}, {IDC_GRID, on == 0}};
         for (const auto& [id, checked] : checks) {
             EXPECT_EQ(Control<QAbstractButton>(dlg.get(), id)->isChecked(), checked) << id;
         }
@@ -143,16 +141,16 @@ TEST_F(GraphDlgTest, OpensShowingTheStoredTitleScaleAndChoices) {
 TEST_F(GraphDlgTest, LogAndLinearScalesKeepTheirOwnManualRange) {
     doc->m_graphParam.autoScale = 0;
     auto dlg = ShowDialog();
-    EXPECT_EQ(TextOf(dlg.get(), CGraphDlg::IDC_Y_MAX), "32000");
-    SetText(dlg.get(), CGraphDlg::IDC_Y_MAX, "25000");
-    Click(dlg.get(), CGraphDlg::IDC_LOG);  // stores the linear pair, shows the log pair
-    EXPECT_EQ(TextOf(dlg.get(), CGraphDlg::IDC_Y_MAX), "4");
-    EXPECT_EQ(TextOf(dlg.get(), CGraphDlg::IDC_Y_MIN), "0");
-    SetText(dlg.get(), CGraphDlg::IDC_Y_MAX, "5");
-    SetText(dlg.get(), CGraphDlg::IDC_Y_MIN, "-2");
-    Click(dlg.get(), CGraphDlg::IDC_LOG);  // stores the log pair, shows the linear pair
-    EXPECT_EQ(TextOf(dlg.get(), CGraphDlg::IDC_Y_MAX), "25000");
-    EXPECT_EQ(TextOf(dlg.get(), CGraphDlg::IDC_Y_MIN), "0");
+    EXPECT_EQ(TextOf(dlg.get(), IDC_Y_MAX), "32000");
+    SetText(dlg.get(), IDC_Y_MAX, "25000");
+    Click(dlg.get(), IDC_LOG);  // stores the linear pair, shows the log pair
+    EXPECT_EQ(TextOf(dlg.get(), IDC_Y_MAX), "4");
+    EXPECT_EQ(TextOf(dlg.get(), IDC_Y_MIN), "0");
+    SetText(dlg.get(), IDC_Y_MAX, "5");
+    SetText(dlg.get(), IDC_Y_MIN, "-2");
+    Click(dlg.get(), IDC_LOG);  // stores the log pair, shows the linear pair
+    EXPECT_EQ(TextOf(dlg.get(), IDC_Y_MAX), "25000");
+    EXPECT_EQ(TextOf(dlg.get(), IDC_Y_MIN), "0");
     Click(dlg.get(), 1);
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(dlg->m_param.yMaxLin, 25000.0);
@@ -165,11 +163,11 @@ TEST_F(GraphDlgTest, LogAndLinearScalesKeepTheirOwnManualRange) {
 TEST_F(GraphDlgTest, AutoscaleGreysTheYEditsWhoseValuesAreStillStored) {
     doc->m_graphParam.autoScale = 0;
     auto dlg = ShowDialog();
-    auto* yMax = Control<QLineEdit>(dlg.get(), CGraphDlg::IDC_Y_MAX);
-    auto* yMin = Control<QLineEdit>(dlg.get(), CGraphDlg::IDC_Y_MIN);
+    auto* yMax = Control<QLineEdit>(dlg.get(), IDC_Y_MAX);
+    auto* yMin = Control<QLineEdit>(dlg.get(), IDC_Y_MIN);
     EXPECT_TRUE(yMax->isEnabled());
-    SetText(dlg.get(), CGraphDlg::IDC_Y_MAX, "500");
-    Click(dlg.get(), CGraphDlg::IDC_AUTOSCALE);
+    SetText(dlg.get(), IDC_Y_MAX, "500");
+    Click(dlg.get(), IDC_AUTOSCALE);
     EXPECT_FALSE(yMax->isEnabled());
     EXPECT_FALSE(yMin->isEnabled());
     Click(dlg.get(), 1);
@@ -180,7 +178,7 @@ TEST_F(GraphDlgTest, AutoscaleGreysTheYEditsWhoseValuesAreStillStored) {
 TEST_F(GraphDlgTest, EnterRedrawsThePreviewAndLeavesTheDialogOpen) {
     doc->m_graphParam.autoScale = 0;
     auto dlg = ShowDialog();
-    auto* yMax = Control<QLineEdit>(dlg.get(), CGraphDlg::IDC_Y_MAX);
+    auto* yMax = Control<QLineEdit>(dlg.get(), IDC_Y_MAX);
     yMax->setText("99.6");
     yMax->setFocus();
     QTest::keyClick(yMax, Qt::Key_Return);
@@ -194,7 +192,7 @@ TEST_F(GraphDlgTest, ChosenColourReachesSwatchPreviewAndDocument) {
     CColorButton* swatch = nullptr;
     Colour beforeCancel = 0;
     ModalScript script;
-    script.Then(Press(CGraphDlg::IDC_COLOR))
+    script.Then(Press(IDC_COLOR))
         .Then([](QWidget* w) {
             auto* colours = qobject_cast<QColorDialog*>(w);
             ASSERT_NE(colours, nullptr);
@@ -205,7 +203,7 @@ TEST_F(GraphDlgTest, ChosenColourReachesSwatchPreviewAndDocument) {
         .Then([&](QWidget* dlg) {
             swatch = static_cast<CGraphDlg*>(dlg)->ColorButton();
             beforeCancel = swatch->m_color;
-            Click(dlg, CGraphDlg::IDC_COLOR);
+            Click(dlg, IDC_COLOR);
         })
         .Then([](QWidget* w) { static_cast<QDialog*>(w)->reject(); })
         .Then([&](QWidget* dlg) {

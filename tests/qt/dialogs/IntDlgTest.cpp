@@ -50,10 +50,10 @@ protected:
             1);
     }
     static ModalScript::Step StartWithUserFile(const std::string& name) {
-        return StartWith(CIntDlg::IDC_USER_FILE, CIntDlg::IDC_FILE, name);
+        return StartWith(IDC_USER_FILE, IDC_FILE, name);
     }
     static ModalScript::Step StartWithFolder(const std::string& dataFolder) {
-        return StartWith(CIntDlg::IDC_AUTO_NAME, CIntDlg::IDC_FOLDER, dataFolder);
+        return StartWith(IDC_AUTO_NAME, IDC_FOLDER, dataFolder);
     }
 
     TempFolder folder;
@@ -87,8 +87,8 @@ TEST_F(IntDlgTest, SecondsAreShownAsHoursAndMinutesAndStoredBackUnchanged) {
         ModalScript script;
         script.Then(Inspect(
             [&](QWidget* dlg) {
-                for (int id : {CIntDlg::IDC_FROM_HOUR, CIntDlg::IDC_FROM_MINUTE,
-                               CIntDlg::IDC_TO_HOUR, CIntDlg::IDC_TO_MINUTE, CIntDlg::IDC_PERIOD}) {
+                for (int id :
+                     {IDC_FROM_HOUR, IDC_FROM_MINUTE, IDC_TO_HOUR, IDC_TO_MINUTE, IDC_PERIOD}) {
                     shown.push_back(Control<QSpinBox>(dlg, id)->value());
                 }
             },
@@ -111,10 +111,10 @@ TEST_F(IntDlgTest, SpinsWrapAroundAtTheirLimits) {
     ModalScript script;
     script.Then(Inspect(
         [](QWidget* dlg) {
-            Control<QSpinBox>(dlg, CIntDlg::IDC_FROM_HOUR)->stepBy(1);     // 23 -> 0
-            Control<QSpinBox>(dlg, CIntDlg::IDC_FROM_MINUTE)->stepBy(-1);  // 0 -> 59
-            Control<QSpinBox>(dlg, CIntDlg::IDC_TO_MINUTE)->stepBy(-1);    // 0 -> 59
-            Control<QSpinBox>(dlg, CIntDlg::IDC_PERIOD)->stepBy(1);        // 9999 -> 1
+            Control<QSpinBox>(dlg, IDC_FROM_HOUR)->stepBy(1);     // 23 -> 0
+            Control<QSpinBox>(dlg, IDC_FROM_MINUTE)->stepBy(-1);  // 0 -> 59
+            Control<QSpinBox>(dlg, IDC_TO_MINUTE)->stepBy(-1);    // 0 -> 59
+            Control<QSpinBox>(dlg, IDC_PERIOD)->stepBy(1);        // 9999 -> 1
         },
         1));
     EXPECT_TRUE(Run());
@@ -130,13 +130,12 @@ TEST_F(IntDlgTest, NamingRadioEnablesItsOwnEditAndRefButton) {
     bool autoChecked = false;
     ModalScript script;
     script.Then(Inspect([&](QWidget* dlg) {
-        autoChecked = Control<QRadioButton>(dlg, CIntDlg::IDC_AUTO_NAME)->isChecked();
+        autoChecked = Control<QRadioButton>(dlg, IDC_AUTO_NAME)->isChecked();
         for (int round = 0; round < 2; ++round) {
-            for (int id : {CIntDlg::IDC_FILE, CIntDlg::IDC_FILE_REF, CIntDlg::IDC_FOLDER,
-                           CIntDlg::IDC_FOLDER_REF}) {
+            for (int id : {IDC_FILE, IDC_FILE_REF, IDC_FOLDER, IDC_FOLDER_REF}) {
                 states += Control<QWidget>(dlg, id)->isEnabled() ? '1' : '0';
             }
-            Click(dlg, CIntDlg::IDC_USER_FILE);
+            Click(dlg, IDC_USER_FILE);
         }
     }));
     EXPECT_FALSE(Run());
@@ -152,7 +151,7 @@ TEST_F(IntDlgTest, ARefusedStartShowsTheDialogAgainWithoutStoringOrStarting) {
     {
         ModalScript script;
         script.Then(StartWithUserFile(nowhere)).Then(Inspect([&](QWidget* dlg) {
-            shownAgain = TextOf(dlg, CIntDlg::IDC_FILE);
+            shownAgain = TextOf(dlg, IDC_FILE);
         }));
         EXPECT_FALSE(Run());
     }
@@ -175,8 +174,8 @@ TEST_F(IntDlgTest, StartStoresEverySettingThenStartsTheSchedule) {
     ModalScript script;
     script.Then(Inspect(
         [&](QWidget* dlg) {
-            SetText(dlg, CIntDlg::IDC_MEMO, "roof mast");
-            Click(dlg, CIntDlg::IDC_AUTO_START);
+            SetText(dlg, IDC_MEMO, "roof mast");
+            Click(dlg, IDC_AUTO_START);
         },
         1));
     EXPECT_TRUE(Run());
@@ -192,8 +191,8 @@ TEST_F(IntDlgTest, StartStoresEverySettingThenStartsTheSchedule) {
 TEST_F(IntDlgTest, CancelAtFirstShowingChangesNothing) {
     ModalScript script;
     script.Then(Inspect([](QWidget* dlg) {
-        Control<QSpinBox>(dlg, CIntDlg::IDC_PERIOD)->setValue(3);
-        SetText(dlg, CIntDlg::IDC_FOLDER, "/elsewhere/");
+        Control<QSpinBox>(dlg, IDC_PERIOD)->setValue(3);
+        SetText(dlg, IDC_FOLDER, "/elsewhere/");
     }));
     EXPECT_FALSE(Run());
     EXPECT_EQ(doc->m_intervalPeriod, 600);
@@ -212,12 +211,12 @@ TEST_F(IntDlgTest, MemoOfMoreThanFiftyCharactersIsRefusedWithTheStandardMessage)
         .Then(Inspect(
             [&](QWidget* dlg) {
                 focused = FocusedId(dlg);
-                SetText(dlg, CIntDlg::IDC_MEMO, QString(50, 'm'));
+                SetText(dlg, IDC_MEMO, QString(50, 'm'));
             },
             1));
     EXPECT_TRUE(Run());
     EXPECT_EQ(message, "Please enter no more than 50 characters.");
-    EXPECT_EQ(focused, CIntDlg::IDC_MEMO);
+    EXPECT_EQ(focused, IDC_MEMO);
     EXPECT_EQ(doc->m_dataMemo, std::string(50, 'm'));
 }
 
@@ -226,7 +225,7 @@ TEST_F(IntDlgTest, FolderButtonBrowsesFromTheEnteredFolderAndAddsTheSeparator) {
     fs::create_directory(chosen);
     QString title, startedIn, shown;
     ModalScript script;
-    script.Then(Press(CIntDlg::IDC_FOLDER_REF))
+    script.Then(Press(IDC_FOLDER_REF))
         .Then([&](QWidget* w) {
             auto* browser = qobject_cast<QFileDialog*>(w);
             ASSERT_NE(browser, nullptr);
@@ -234,7 +233,7 @@ TEST_F(IntDlgTest, FolderButtonBrowsesFromTheEnteredFolderAndAddsTheSeparator) {
             startedIn = browser->directory().absolutePath();
             TypeIntoFileDialog(browser, chosen);
         })
-        .Then(Inspect([&](QWidget* dlg) { shown = TextOf(dlg, CIntDlg::IDC_FOLDER); }));
+        .Then(Inspect([&](QWidget* dlg) { shown = TextOf(dlg, IDC_FOLDER); }));
     EXPECT_FALSE(Run());
     EXPECT_EQ(title, "Data Save Folder Select");
     EXPECT_EQ(startedIn.toStdString(), data.substr(0, data.size() - 1));
@@ -247,7 +246,7 @@ TEST_F(IntDlgTest, FileButtonOffersTheSaveDialogWithTheDataFileFilter) {
     QString title, suffix, initial, shown;
     QStringList filters;
     ModalScript script;
-    script.Then(Press(CIntDlg::IDC_FILE_REF))
+    script.Then(Press(IDC_FILE_REF))
         .Then([&](QWidget* w) {
             auto* fd = qobject_cast<QFileDialog*>(w);
             ASSERT_NE(fd, nullptr);
@@ -257,7 +256,7 @@ TEST_F(IntDlgTest, FileButtonOffersTheSaveDialogWithTheDataFileFilter) {
             initial = fd->selectedFiles().value(0);
             TypeIntoFileDialog(fd, data + "wall");
         })
-        .Then(Inspect([&](QWidget* dlg) { shown = TextOf(dlg, CIntDlg::IDC_FILE); }));
+        .Then(Inspect([&](QWidget* dlg) { shown = TextOf(dlg, IDC_FILE); }));
     EXPECT_FALSE(Run());
     EXPECT_EQ(title, "Save");
     EXPECT_EQ(suffix, "wsx");

@@ -31,11 +31,11 @@ TEST(MemoDlgTest, OkReturnsTheEditedMemoAndCancelKeepsTheOldOne) {
         .Then(Inspect(
             [&](QWidget* dlg) {
                 title = dlg->windowTitle();
-                shown = TextOf(dlg, CMemoDlg::IDC_MEMO);
-                SetText(dlg, CMemoDlg::IDC_MEMO, "south roof");
+                shown = TextOf(dlg, IDC_MEMO);
+                SetText(dlg, IDC_MEMO, "south roof");
             },
             1))
-        .Then(Inspect([](QWidget* dlg) { SetText(dlg, CMemoDlg::IDC_MEMO, "never taken"); }));
+        .Then(Inspect([](QWidget* dlg) { SetText(dlg, IDC_MEMO, "never taken"); }));
     EXPECT_TRUE(CMemoDlg::Run(memo, Language::English, nullptr));
     EXPECT_EQ(memo, "south roof");
     EXPECT_FALSE(CMemoDlg::Run(memo, Language::English, nullptr));
@@ -47,7 +47,7 @@ TEST(MemoDlgTest, OkReturnsTheEditedMemoAndCancelKeepsTheOldOne) {
 TEST(MemoDlgTest, TypingStopsAtFiftyCharacters) {
     CMemoDlg dlg(Language::English);
     dlg.show();
-    auto* edit = Control<QLineEdit>(&dlg, CMemoDlg::IDC_MEMO);
+    auto* edit = Control<QLineEdit>(&dlg, IDC_MEMO);
     QTest::keyClicks(edit, QString(60, 'a'));
     EXPECT_EQ(edit->text().size(), 50);
 }
@@ -69,13 +69,13 @@ TEST(MemoDlgTest, LongerMemoIsRefusedWithTheFrameworkMessageInEitherLanguage) {
             .Then(Inspect(
                 [&](QWidget* dlg) {
                     focused = FocusedId(dlg);
-                    kept = TextOf(dlg, CMemoDlg::IDC_MEMO);
-                    SetText(dlg, CMemoDlg::IDC_MEMO, QString(50, 'y'));
+                    kept = TextOf(dlg, IDC_MEMO);
+                    SetText(dlg, IDC_MEMO, QString(50, 'y'));
                 },
                 1));
         EXPECT_TRUE(CMemoDlg::Run(memo, c.language, nullptr));
         EXPECT_EQ(message, c.message);
-        EXPECT_EQ(focused, CMemoDlg::IDC_MEMO);
+        EXPECT_EQ(focused, IDC_MEMO);
         EXPECT_EQ(kept.size(), 51);
         EXPECT_EQ(memo, std::string(50, 'y'));
     }
@@ -145,7 +145,7 @@ TEST_F(SaveDialogTest, SaveCommandTakesTheChosenNameAndTheMemo) {
     FillSampleSet(doc->m_radData, 1);
     ModalScript script;
     script.Then(Choose(folder.Path() + "new"))
-        .Then(Inspect([](QWidget* dlg) { SetText(dlg, CMemoDlg::IDC_MEMO, "east mast"); }, 1));
+        .Then(Inspect([](QWidget* dlg) { SetText(dlg, IDC_MEMO, "east mast"); }, 1));
     doc->OnFileSave(dialogs);
     const std::string saved = folder.Path() + "new.wsx";
     EXPECT_TRUE(messages.shown.empty());

@@ -1,0 +1,4 @@
+// Angles of the sun and the band are kept in degrees; the trigonometry takes radians.
+#pragma once
+
+inline constexpr double kRadPerDegree = 0.017453292519943295;
