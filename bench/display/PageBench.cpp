@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <type_traits>
 
 #include "data/RadData.h"
 #include "display/DrawArea.h"
@@ -18,31 +19,26 @@ constexpr int kWidth = 1600;
 constexpr int kHeight = 1200;
 const PageTexts kTexts{"Global irradiance", "Rooftop, clear sky"};
 
-void BM_PageOnRecordingCanvas(benchmark::State& state) {
+// The whole page on a canvas that keeps every operation, and on one that draws nothing.
+template <typename Canvas>
+void BM_Page(benchmark::State& state) {
     CRadData data;
     testspectra::MakeSunDataSet(data);
     GRAPHPARAM param;
-    CRecordingCanvas canvas;
+    Canvas canvas;
     for (auto _ : state) {
-        canvas.Clear();
+        if constexpr (std::is_same_v<Canvas, CRecordingCanvas>) {
+            canvas.Clear();
+        }
         CPageDrawer drawer(canvas, kWidth, kHeight);
         benchmark::DoNotOptimize(drawer.Draw(data, param, kTexts));
     }
-    state.counters["ops"] = static_cast<double>(canvas.Ops().size());
-}
-BENCHMARK(BM_PageOnRecordingCanvas)->Unit(benchmark::kMillisecond);
-
-void BM_PageOnNullCanvas(benchmark::State& state) {
-    CRadData data;
-    testspectra::MakeSunDataSet(data);
-    GRAPHPARAM param;
-    CNullCanvas canvas;
-    for (auto _ : state) {
-        CPageDrawer drawer(canvas, kWidth, kHeight);
-        benchmark::DoNotOptimize(drawer.Draw(data, param, kTexts));
+    if constexpr (std::is_same_v<Canvas, CRecordingCanvas>) {
+        state.counters["ops"] = static_cast<double>(canvas.Ops().size());
     }
 }
-BENCHMARK(BM_PageOnNullCanvas)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Page, CRecordingCanvas)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Page, CNullCanvas)->Unit(benchmark::kMillisecond);
 
 // Frame, ticks with labels, grid and the four curves, as the page's chart step draws them.
 void BM_ChartOnNullCanvas(benchmark::State& state) {

@@ -1,16 +1,15 @@
 // CMemoDlg: the "Data Memo" dialog that asks for the memo written with saved data.
 #pragma once
 
-#include <QDialog>
 #include <string>
 
+#include "document/qt/ExchangeDialog.h"
 #include "resources/Language.h"
 #include "resources/ResourceIds.h"
 
 class QLineEdit;
-class QShowEvent;
 
-class CMemoDlg : public QDialog {
+class CMemoDlg : public CExchangeDialog {
     Q_OBJECT
 
 public:
@@ -22,17 +21,13 @@ public:
     // memo is left as it was.
     static bool Run(std::string& memo, Language language, QWidget* parent);
 
-    // OK: a memo of more than 50 characters is refused and the dialog stays open.
-    void accept() override;
-
     std::string m_strMemo;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    // A memo of more than 50 characters is refused.
+    bool DoDataExchange(bool save) override;
 
 private:
-    bool DoDataExchange(bool save);
-
     Language m_language;
     QLineEdit* m_memoEdit;
 };

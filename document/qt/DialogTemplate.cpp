@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QFontMetrics>
+#include <QPushButton>
 #include <QWidget>
 #include <cstdint>
 
@@ -21,7 +22,8 @@ int Scale(int value, int numerator, int denominator) {
 
 }  // namespace
 
-CDialogTemplate::CDialogTemplate(QDialog& dialog, Language language, int width, int height) {
+CDialogTemplate::CDialogTemplate(QDialog& dialog, Language language, int width, int height)
+    : m_dialog(dialog), m_language(language) {
     const QFont font = DialogFont(language);
     dialog.setFont(font);
     const QFontMetrics metrics(font);
@@ -51,4 +53,16 @@ void CDialogTemplate::Place(QWidget* widget, const DialogRect& r, int id) const 
     if (id != kNoId) {
         widget->setObjectName(ControlName(id));
     }
+}
+
+void CDialogTemplate::PlaceOkCancel(DialogTextId okText, const DialogRect& okRect,
+                                    DialogTextId cancelText, const DialogRect& cancelRect) const {
+    auto* ok = new QPushButton(QString::fromUtf8(LoadDialogText(okText, m_language)), &m_dialog);
+    Place(ok, okRect, 1);
+    ok->setDefault(true);
+    auto* cancel =
+        new QPushButton(QString::fromUtf8(LoadDialogText(cancelText, m_language)), &m_dialog);
+    Place(cancel, cancelRect, 2);
+    QObject::connect(ok, &QPushButton::clicked, &m_dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &m_dialog, &QDialog::reject);
 }

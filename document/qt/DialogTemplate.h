@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QString>
 
+#include "resources/DialogTexts.h"
 #include "resources/Language.h"
 
 class QDialog;
@@ -32,10 +33,16 @@ public:
     QRect ToPixels(const DialogRect& r) const;
     // Places widget at r; a control with an id (not kNoId) is named after it.
     void Place(QWidget* widget, const DialogRect& r, int id = kNoId) const;
+    // The dialog's default button (id 1), which accepts, and its cancel button (id 2), which
+    // rejects, with the language's texts.
+    void PlaceOkCancel(DialogTextId okText, const DialogRect& okRect, DialogTextId cancelText,
+                       const DialogRect& cancelRect) const;
 
     static constexpr int kNoId = -1;
 
 private:
+    QDialog& m_dialog;
+    Language m_language;
     int m_baseX;
     int m_baseY;
 };

@@ -3,8 +3,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QShowEvent>
 
 #include "document/OrvelDoc.h"
 #include "document/qt/DialogExchange.h"
@@ -19,7 +17,8 @@ QString Text(DialogTextId id, Language language) {
 
 }  // namespace
 
-CConfDlg::CConfDlg(Language language, QWidget* parent) : QDialog(parent), m_language(language) {
+CConfDlg::CConfDlg(Language language, QWidget* parent)
+    : CExchangeDialog(parent), m_language(language) {
     const CDialogTemplate t(*this, language, 170, 68);
     setWindowTitle(Text(DialogTextId::MeasSettingTitle, language));
     // Top to bottom: longitude, latitude, edge angle; each label left of its edit.
@@ -40,13 +39,8 @@ CConfDlg::CConfDlg(Language language, QWidget* parent) : QDialog(parent), m_lang
         label->setBuddy(*row.edit);
         y += 18;
     }
-    auto* ok = new QPushButton(Text(DialogTextId::Ok, language), this);
-    t.Place(ok, {120, 10, 42, 14}, 1);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(Text(DialogTextId::MeasSettingCancel, language), this);
-    t.Place(cancel, {120, 28, 42, 14}, 2);
-    connect(ok, &QPushButton::clicked, this, &CConfDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CConfDlg::reject);
+    t.PlaceOkCancel(DialogTextId::Ok, {120, 10, 42, 14}, DialogTextId::MeasSettingCancel,
+                    {120, 28, 42, 14});
 }
 
 bool CConfDlg::Run(COrvelDoc& doc, QWidget* parent) {
@@ -62,19 +56,6 @@ bool CConfDlg::Run(COrvelDoc& doc, QWidget* parent) {
     doc.m_latitude = dlg.m_latitude;
     doc.StoreSettings();
     return true;
-}
-
-void CConfDlg::accept() {
-    if (DoDataExchange(true)) {
-        QDialog::accept();
-    }
-}
-
-void CConfDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        DoDataExchange(false);
-    }
-    QDialog::showEvent(event);
 }
 
 bool CConfDlg::DoDataExchange(bool save) {

@@ -1,16 +1,14 @@
 // CConfDlg: the "Meas. Setting" dialog for the site and the shadow band's edge angle.
 #pragma once
 
-#include <QDialog>
-
+#include "document/qt/ExchangeDialog.h"
 #include "resources/Language.h"
 #include "resources/ResourceIds.h"
 
 class COrvelDoc;
 class QLineEdit;
-class QShowEvent;
 
-class CConfDlg : public QDialog {
+class CConfDlg : public CExchangeDialog {
     Q_OBJECT
 
 public:
@@ -21,20 +19,16 @@ public:
     // nothing. True on OK.
     static bool Run(COrvelDoc& doc, QWidget* parent);
 
-    // OK: the three values are checked edge angle first, then latitude, then longitude; the
-    // first one refused keeps the dialog open with the focus on its edit.
-    void accept() override;
-
     double m_edgeAngle = 0.0;
     double m_latitude = 0.0;
     double m_longitude = 0.0;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    // The three values are checked edge angle first, then latitude, then longitude; the first
+    // one refused keeps the dialog open with the focus on its edit.
+    bool DoDataExchange(bool save) override;
 
 private:
-    bool DoDataExchange(bool save);
-
     Language m_language;
     QLineEdit* m_longitudeEdit;
     QLineEdit* m_latitudeEdit;

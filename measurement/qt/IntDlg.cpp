@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QSpinBox>
 #include <algorithm>
 
@@ -51,19 +50,14 @@ int SpinPosition(int64_t value, int minimum, int maximum) {
 }  // namespace
 
 CIntDlg::CIntDlg(Language language, QWidget* parent)
-    : QDialog(parent),
+    : CExchangeDialog(parent),
       m_language(language),
       m_template(*this, language, kDialogWidth, kDialogHeight) {
     setWindowTitle(Text(DialogTextId::IntervalTitle, language));
     CreateTimeControls();
     CreateFileControls();
-    auto* start = new QPushButton(Text(DialogTextId::IntervalStart, language), this);
-    m_template.Place(start, {118, 168, 50, 14}, 1);
-    start->setDefault(true);
-    auto* cancel = new QPushButton(Text(DialogTextId::IntervalCancel, language), this);
-    m_template.Place(cancel, {173, 168, 50, 14}, 2);
-    connect(start, &QPushButton::clicked, this, &CIntDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CIntDlg::reject);
+    m_template.PlaceOkCancel(DialogTextId::IntervalStart, {118, 168, 50, 14},
+                             DialogTextId::IntervalCancel, {173, 168, 50, 14});
 }
 
 QSpinBox* CIntDlg::AddSpin(int id, int x, int y, int w, int maximum, int minimum) {
@@ -173,17 +167,12 @@ bool CIntDlg::Run(COrvelDoc& doc, CIntervalScheduler& scheduler, QWidget* parent
     return false;
 }
 
-void CIntDlg::accept() {
-    if (ReadControls()) {
-        QDialog::accept();
+bool CIntDlg::DoDataExchange(bool save) {
+    if (save) {
+        return ReadControls();
     }
-}
-
-void CIntDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        FillControls();
-    }
-    QDialog::showEvent(event);
+    FillControls();
+    return true;
 }
 
 void CIntDlg::FillControls() {

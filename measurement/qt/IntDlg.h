@@ -1,11 +1,11 @@
 // CIntDlg: the "Interval Measurement" dialog: daily window, period, data files, memo, auto-start.
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
 #include <string>
 
 #include "document/qt/DialogTemplate.h"
+#include "document/qt/ExchangeDialog.h"
 #include "resources/Language.h"
 #include "resources/ResourceIds.h"
 
@@ -15,10 +15,9 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QShowEvent;
 class QSpinBox;
 
-class CIntDlg : public QDialog {
+class CIntDlg : public CExchangeDialog {
     Q_OBJECT
 
 public:
@@ -30,10 +29,6 @@ public:
     // and the dialog again; Cancel ends the command (false).
     static bool Run(COrvelDoc& doc, CIntervalScheduler& scheduler, QWidget* parent);
 
-    // Start: the spins into seconds, then the other members; a memo of more than 50
-    // characters is refused and the dialog stays open.
-    void accept() override;
-
     int64_t m_start = 0;
     int64_t m_end = 0;
     int64_t m_period = 0;
@@ -44,7 +39,9 @@ public:
     int m_autoStart = 0;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    // Start: the spins into seconds, then the other members; a memo of more than 50
+    // characters is refused and the dialog stays open.
+    bool DoDataExchange(bool save) override;
 
 private:
     void CreateTimeControls();

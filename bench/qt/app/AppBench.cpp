@@ -105,16 +105,25 @@ Station& TheStation() {
     return *g_station;
 }
 
-// One exposure, nothing else happening: the cost of waiting alone.
-void BM_IdleDuringExposure(benchmark::State& state) {
+// The shared application, or null with the benchmark marked as failed when it could not start.
+Station* ReadyStation(benchmark::State& state) {
     Station& s = TheStation();
     if (!s.ready) {
         state.SkipWithError("the application could not set up the simulated instruments");
+        return nullptr;
+    }
+    return &s;
+}
+
+// One exposure, nothing else happening: the cost of waiting alone.
+void BM_IdleDuringExposure(benchmark::State& state) {
+    Station* s = ReadyStation(state);
+    if (s == nullptr) {
         return;
     }
-    CZeb530& link = s.app->Document()->m_link;
+    CZeb530& link = s->app->Document()->m_link;
     for (auto _ : state) {
-        const long long waitsBefore = s.app->WaitPump().WaitCount();
+        const long long waitsBefore = s->app->WaitPump().WaitCount();
         const double cpu0 = CpuSeconds();
         const auto t0 = Clock::now();
         const int ok = link.Measure(kExposureMs, 0);
@@ -125,7 +134,7 @@ void BM_IdleDuringExposure(benchmark::State& state) {
         state.counters["cpu_ms"] = cpu * 1000.0;
         state.counters["cpu_percent"] = 100.0 * cpu / wall;
         state.counters["wakeups"] =
-            static_cast<double>(s.app->WaitPump().WaitCount() - waitsBefore);
+            static_cast<double>(s->app->WaitPump().WaitCount() - waitsBefore);
     }
 }
 BENCHMARK(BM_IdleDuringExposure)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -133,14 +142,13 @@ BENCHMARK(BM_IdleDuringExposure)->Iterations(1)->Unit(benchmark::kMillisecond)->
 // The same exposure while the view (1000 x 760, four curves) is asked to repaint every 40 ms and
 // the "Measure" menu is opened and closed every 250 ms: how long each takes to appear.
 void BM_ResponsiveDuringExposure(benchmark::State& state) {
-    Station& s = TheStation();
-    if (!s.ready) {
-        state.SkipWithError("the application could not set up the simulated instruments");
+    Station* s = ReadyStation(state);
+    if (s == nullptr) {
         return;
     }
-    CZeb530& link = s.app->Document()->m_link;
-    COrvelView* view = s.app->View();
-    QMenu* measureMenu = s.app->Frame()->menuBar()->actions().at(2)->menu();
+    CZeb530& link = s->app->Document()->m_link;
+    COrvelView* view = s->app->View();
+    QMenu* measureMenu = s->app->Frame()->menuBar()->actions().at(2)->menu();
     Stamp paint(view, QEvent::Paint);
     Stamp menuShown(measureMenu, QEvent::Show);
     QTimer repaint;
