@@ -18,6 +18,12 @@ namespace {
 class DataFile : public ::testing::Test {
 protected:
     std::string Path(const char* name) const { return folder + "/" + name; }
+    // Saves data as the file name in the folder; its path.
+    std::string Saved(const CRadData& data, const char* name) const {
+        const std::string path = Path(name);
+        EXPECT_EQ(data.SaveFile(path.c_str()), 1) << name;
+        return path;
+    }
 
     TempFolder temp;
     std::string folder = temp.Path();
@@ -47,12 +53,12 @@ TEST_F(DataFile, HeaderTextHasTheSixteenLinesInOrder) {
               "LON,135.00000\nLAT,35.00000\nHEADER_END\n");
 }
 
+// The header alone reads the count of records without reading them.
 TEST_F(DataFile, SaveAndLoadRoundTripsHeaderCalibrationAndRecords) {
     for (int records : {0, 3}) {
         CRadData data;
         FillSampleSet(data, records);
-        const std::string path = Path("round.wsx");
-        ASSERT_EQ(data.SaveFile(path.c_str()), 1);
+        const std::string path = Saved(data, "round.wsx");
         const std::string header = HeaderOf(data);
         struct stat st {};
         ASSERT_EQ(stat(path.c_str(), &st), 0);
@@ -64,14 +70,18 @@ TEST_F(DataFile, SaveAndLoadRoundTripsHeaderCalibrationAndRecords) {
         EXPECT_EQ(std::memcmp(loaded.m_calib, data.m_calib, sizeof data.m_calib), 0);
         EXPECT_EQ(std::memcmp(loaded.m_wavelength, data.m_wavelength, sizeof data.m_wavelength), 0);
         ExpectSameRecords(loaded, data);
+        CRadData headerOnly;
+        EXPECT_EQ(headerOnly.LoadHeader(path.c_str()), records);
+        EXPECT_EQ(headerOnly.GetSize(), 0);
+        EXPECT_EQ(HeaderOf(headerOnly), header);
+        EXPECT_EQ(headerOnly.m_calib[2047], data.m_calib[2047]);
     }
 }
 
 TEST_F(DataFile, StrayBytesAfterTheLastRecordAreIgnored) {
     CRadData data;
     FillSampleSet(data, 3);
-    const std::string path = Path("stray.wsx");
-    ASSERT_EQ(data.SaveFile(path.c_str()), 1);
+    const std::string path = Saved(data, "stray.wsx");
     const std::string saved = ReadFileBytes(path);
     // 100 bytes, and as many as end the file one byte into a 64 KiB read.
     for (size_t stray : {size_t{100}, 65536 - saved.size() % 65536 + 1}) {
@@ -87,10 +97,8 @@ TEST_F(DataFile, MemoValuesRoundTripWhole) {
     for (const char* memo : {"", "a, b, c", "with ,comma", "\xE6\x97\xA5\xE6\x9C\xAC"}) {
         CRadData data;
         data.m_memo = memo;
-        const std::string path = Path("memo.wsx");
-        ASSERT_EQ(data.SaveFile(path.c_str()), 1);
         CRadData loaded;
-        ASSERT_EQ(loaded.LoadFile(path.c_str()), 0);
+        ASSERT_EQ(loaded.LoadFile(Saved(data, "memo.wsx").c_str()), 0);
         EXPECT_EQ(loaded.m_memo, memo);
     }
 }
@@ -139,10 +147,8 @@ TEST_F(DataFile, WavelengthsFollowTheCoefficientsNotTheWritersGrid) {
     CRadData data;
     FillSampleSet(data, 1);
     data.m_wavelength[5] = 1.0f;  // a grid that disagrees with its coefficients
-    const std::string path = Path("grid.wsx");
-    ASSERT_EQ(data.SaveFile(path.c_str()), 1);
     CRadData loaded;
-    ASSERT_EQ(loaded.LoadFile(path.c_str()), 1);
+    ASSERT_EQ(loaded.LoadFile(Saved(data, "grid.wsx").c_str()), 1);
     EXPECT_EQ(loaded.m_wavelength[5], 303.0f);
 }
 
@@ -173,18 +179,14 @@ TEST_F(DataFile, ShortCalibrationKeepsTheFactorsNotRead) {
     EXPECT_EQ(loaded.m_calib[3], 1.0f);
 }
 
-TEST_F(DataFile, SaveIntoAMissingFolderFailsAndLeavesNothing) {
-    CRadData data;
-    EXPECT_EQ(data.SaveFile(Path("no/such/folder.wsx").c_str()), 0);
-}
-
-TEST_F(DataFile, SaveReplacesTheFileWithoutLeavingTemporaries) {
+TEST_F(DataFile, SaveReplacesTheFileWithoutLeavingTemporariesAndFailsIntoAMissingFolder) {
     CRadData data;
     FillSampleSet(data, 2);
     const std::string path = Path("replace.wsx");
     WriteFileBytes(path, std::string(200000, 'x'));
     ASSERT_EQ(data.SaveFile(path.c_str()), 1);
     EXPECT_EQ(CRadData().LoadFile(path.c_str()), 2);
+    EXPECT_EQ(data.SaveFile(Path("no/such/folder.wsx").c_str()), 0);
     int entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) {
         ++entries;
@@ -228,55 +230,26 @@ TEST_F(DataFile, EveryWriteRemovesOnlyTemporariesThatAKilledWriterLeftTenMinutes
     EXPECT_EQ(CRadData().LoadFile(path.c_str()), 3);
 }
 
-TEST_F(DataFile, InPlaceAppendGivesTheBytesOfAFullRewrite) {
+// The in-place append gives the bytes of a full rewrite, cuts a torn tail first, and refuses a
+// file with another header or no file at all.
+TEST_F(DataFile, InPlaceAppendGivesTheBytesOfAFullRewriteAndRefusesAnotherHeader) {
     CRadData data;
     FillSampleSet(data, 3);
-    const std::string appended = Path("appended.wsx");
-    const std::string rewritten = Path("rewritten.wsx");
     CRadData firstTwo;
     FillSampleSet(firstTwo, 2);
-    ASSERT_EQ(firstTwo.SaveFile(appended.c_str()), 1);
+    const std::string appended = Saved(firstTwo, "appended.wsx");
     ASSERT_EQ(data.AppendRecordInPlace(appended.c_str(), *data.GetRecord(2)), 1);
-    ASSERT_EQ(data.SaveFile(rewritten.c_str()), 1);
-    EXPECT_EQ(ReadFileBytes(appended), ReadFileBytes(rewritten));
-}
+    EXPECT_EQ(ReadFileBytes(appended), ReadFileBytes(Saved(data, "rewritten.wsx")));
 
-TEST_F(DataFile, InPlaceAppendCutsATornTailFirst) {
-    CRadData data;
-    FillSampleSet(data, 2);
-    const std::string path = Path("torn.wsx");
-    CRadData first;
-    FillSampleSet(first, 1);
-    ASSERT_EQ(first.SaveFile(path.c_str()), 1);
-    WriteFileBytes(path, ReadFileBytes(path) + std::string(1234, '\x7F'));
-    ASSERT_EQ(data.AppendRecordInPlace(path.c_str(), *data.GetRecord(1)), 1);
-    CRadData loaded;
-    ASSERT_EQ(loaded.LoadFile(path.c_str()), 2);
-    ExpectSameRecords(loaded, data);
-}
+    const std::string torn = Saved(firstTwo, "torn.wsx");
+    WriteFileBytes(torn, ReadFileBytes(torn) + std::string(1234, '\x7F'));
+    ASSERT_EQ(data.AppendRecordInPlace(torn.c_str(), *data.GetRecord(2)), 1);
+    EXPECT_EQ(ReadFileBytes(torn), ReadFileBytes(appended));
 
-TEST_F(DataFile, InPlaceAppendRefusesAFileWithAnotherHeader) {
-    CRadData data;
-    FillSampleSet(data, 1);
-    const std::string path = Path("other.wsx");
-    CRadData other;
-    FillSampleSet(other, 1);
-    other.m_memo = "another memo";
-    ASSERT_EQ(other.SaveFile(path.c_str()), 1);
-    const std::string before = ReadFileBytes(path);
-    EXPECT_EQ(data.AppendRecordInPlace(path.c_str(), *data.GetRecord(0)), 0);
-    EXPECT_EQ(ReadFileBytes(path), before);
+    firstTwo.m_memo = "another memo";
+    const std::string other = Saved(firstTwo, "other.wsx");
+    const std::string before = ReadFileBytes(other);
+    EXPECT_EQ(data.AppendRecordInPlace(other.c_str(), *data.GetRecord(0)), 0);
+    EXPECT_EQ(ReadFileBytes(other), before);
     EXPECT_EQ(data.AppendRecordInPlace(Path("absent.wsx").c_str(), *data.GetRecord(0)), 0);
-}
-
-TEST_F(DataFile, LoadHeaderCountsRecordsWithoutReadingThem) {
-    CRadData data;
-    FillSampleSet(data, 3);
-    const std::string path = Path("header.wsx");
-    ASSERT_EQ(data.SaveFile(path.c_str()), 1);
-    CRadData header;
-    EXPECT_EQ(header.LoadHeader(path.c_str()), 3);
-    EXPECT_EQ(header.GetSize(), 0);
-    EXPECT_STREQ(header.m_type, "TYPE-A");
-    EXPECT_EQ(header.m_calib[2047], data.m_calib[2047]);
 }
