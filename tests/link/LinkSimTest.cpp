@@ -228,25 +228,6 @@ TEST_F(SimProcess, AnswersTheLinkThroughThePublishedPortAndLogsRequests) {
     EXPECT_NE(lines.str().find(" C5\n"), std::string::npos) << lines.str();
 }
 
-// The port closes on the hang-up instead of waiting out the 10 s block time-out, and the link
-// the program left behind points nowhere.
-TEST_F(SimProcess, KilledInTheMiddleOfAPacedCountBlock) {
-    ASSERT_TRUE(Spawn({}));
-    CZeb530 link;
-    link.SetPortMap(CPortMap((m_dir / "ports").string()));
-    ASSERT_EQ(link.OpenPort(1), 1);
-    std::thread killer([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        Kill(SIGKILL);
-    });
-    int16_t counts[kPixelCount] = {};
-    const int result = link.ReadCounts(counts, 0);
-    killer.join();
-    EXPECT_EQ(result, 0);
-    EXPECT_FALSE(link.IsOpen());
-    EXPECT_EQ(link.OpenPort(1), 0);
-}
-
 TEST(SimProgram, RejectsBadValues) {
     for (const char* args : {"--err 2", "--seed x", "--latitude 91", "--nonsense"}) {
         const std::string command =
