@@ -1,9 +1,12 @@
 // Components, sun and quality flags of records with flat spectra, and the integrals as weights.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "data/QuantityWeights.h"
 #include "data/RecordComponents.h"
@@ -41,6 +44,18 @@ protected:
         c = std::make_unique<CRecordComponents>();
     }
     void Compute(const RADDATA& r) { c->Compute(data, *weights, r, true); }
+    // A cubic grid and a calibration that varies from pixel to pixel.
+    void MakeCurved() {
+        const char* coefficients[kCoefCount] = {
+            "2.996000E+02", "3.915000E-01", "-1.000000E-06", "4.000000E-11", "0", "0"};
+        for (int k = 0; k < kCoefCount; ++k) {
+            CRadData::SetField(data.m_coef[k], coefficients[k]);
+        }
+        data.UpdateWavelengths();
+        for (int i = 0; i < kPixelCount; ++i) {
+            data.m_calib[i] = 0.5f + static_cast<float>(i % 97) / 50.0f;
+        }
+    }
 
     CRadData data;
     std::unique_ptr<CQuantityWeights> weights;
@@ -76,15 +91,9 @@ TEST_F(Components, FlatSpectraSplitAsWorkedByHand) {
 }
 
 TEST_F(Components, WeightedSumsAgreeWithTheIntegralsOnACurvedGrid) {
-    const char* coefficients[kCoefCount] = {
-        "2.996000E+02", "3.915000E-01", "-1.000000E-06", "4.000000E-11", "0", "0"};
-    for (int k = 0; k < kCoefCount; ++k) {
-        CRadData::SetField(data.m_coef[k], coefficients[k]);
-    }
-    data.UpdateWavelengths();
+    MakeCurved();
     RADDATA r = FlatRecord(0, 200);
     for (int i = 0; i < kPixelCount; ++i) {
-        data.m_calib[i] = 0.5f + static_cast<float>(i % 97) / 50.0f;
         r.spec[0].count[i] = static_cast<int16_t>(2000 + 1500 * std::sin(i / 37.0));
     }
     data.AddData(r);
@@ -106,7 +115,8 @@ TEST_F(Components, WeightedSumsAgreeWithTheIntegralsOnACurvedGrid) {
     }
 }
 
-TEST_F(Components, AnUnmeasuredPositionLeavesWhatNeedsItUndefined) {
+// An unmeasured position, or a sun too low for the normal, leaves what needs it undefined.
+TEST_F(Components, AnUnmeasuredPositionOrALowSunLeavesWhatNeedsItUndefined) {
     RADDATA r = FlatPositions(1000, 900, 300, 900);
     r.spec[2].exposure = 0;
     Compute(r);
@@ -122,9 +132,7 @@ TEST_F(Components, AnUnmeasuredPositionLeavesWhatNeedsItUndefined) {
     Compute(r);
     EXPECT_TRUE(std::isnan(c->m_component[CRecordComponents::kGlobal].lum));
     EXPECT_NEAR(c->m_component[CRecordComponents::kDirectHorizontal].par, 180.0, kFloatTolerance);
-}
 
-TEST_F(Components, LowSunHasNoDirectNormal) {
     Compute(FlatPositions(100, 90, 30, 90, kNightInTokyo));
     EXPECT_LT(c->m_elevation, CRecordComponents::kLowSunElevation);
     EXPECT_TRUE(std::isnan(c->m_component[CRecordComponents::kDirectNormal].par));
@@ -173,15 +181,7 @@ TEST_F(Components, EachFlagHasItsCause) {
 // The day series' single pass over the pixels must give the figures of the spectra, bit for
 // bit: the rows of a series and of the per-record verbs are compared as text.
 TEST_F(Components, OnePassSumsEqualTheSpectraSumsToTheLastBit) {
-    const char* coefficients[kCoefCount] = {
-        "2.996000E+02", "3.915000E-01", "-1.000000E-06", "4.000000E-11", "0", "0"};
-    for (int k = 0; k < kCoefCount; ++k) {
-        CRadData::SetField(data.m_coef[k], coefficients[k]);
-    }
-    data.UpdateWavelengths();
-    for (int i = 0; i < kPixelCount; ++i) {
-        data.m_calib[i] = 0.5f + static_cast<float>(i % 97) / 50.0f;
-    }
+    MakeCurved();
     const CQuantityWeights curved(data);
     auto spectra = std::make_unique<CRecordComponents>();
     for (int variant = 0; variant < 4; ++variant) {
@@ -215,4 +215,36 @@ TEST_F(Components, OnePassSumsEqualTheSpectraSumsToTheLastBit) {
             EXPECT_EQ(c->m_sideBandPar[s], spectra->m_sideBandPar[s]) << variant;
         }
     }
+}
+
+// The day series' weights come from one lit pixel at a time, summed over the nanometres near
+// it only: at the ends of each integral's range too, they must be the full integrals' exactly.
+TEST_F(Components, WeightsAreTheFullIntegralsOfOneLitPixelExactly) {
+    MakeCurved();
+    std::fill(std::begin(data.m_calib), std::end(data.m_calib), 1.0f);
+    const CQuantityWeights curved(data);
+    data.AddData(FlatRecord(0, 1000));
+    data.Select(0, 0);
+    SPECDATA& spec = data.GetRecord(0)->spec[0];
+    int tested = 0;
+    for (int i = 1; i < kPixelCount - 1; ++i) {
+        const double wl = data.m_wavelength[i];
+        bool nearEnd = std::fabs(wl - 550) < 1;
+        for (double end : {315.0, 380.0, 400.0, 700.0, 780.0}) {
+            nearEnd = nearEnd || std::fabs(wl - end) < 2;
+        }
+        if (!nearEnd) {
+            continue;
+        }
+        const int16_t dark = spec.count[i];
+        spec.count[i] = static_cast<int16_t>(dark + 1000);
+        const double* row = curved.Row(i);
+        EXPECT_EQ((std::vector<double>{row[0], row[1], row[2], row[3]}),
+                  (std::vector<double>{data.GetPAR() / 1000.0, data.GetPhoton() / 1000.0,
+                                       data.GetLum() / 1000.0, data.GetUVA() / 1000.0}))
+            << i;
+        spec.count[i] = dark;
+        ++tested;
+    }
+    EXPECT_GT(tested, 30);
 }

@@ -51,54 +51,38 @@ bool HasVertex(const CRecordingCanvas& canvas, CanvasPoint p) {
 
 // Log: four decades below a top of at least ten. Linear: 1.2 times the top (0.8 when all data
 // are negative), a negative minimum pushed down by 1.2, a positive one kept. Values that are
-// not finite take no part.
-TEST(GraphPlotAxes, AutoscaleOfBothScales) {
+// not finite take no part. A manual range comes from the pair of the scale.
+TEST(GraphPlotAxes, AutoscaleOfBothScalesAndManualRanges) {
+    constexpr GRAPHPARAM kLog{.logScale = 1};
+    constexpr GRAPHPARAM kManual{
+        .yMaxLin = 2000.0, .yMinLin = 100.0, .yMaxLog = 3.0, .yMinLog = -2.0, .autoScale = 0};
+    GRAPHPARAM manualLog = kManual;
+    manualLog.logScale = 1;
     const struct {
-        int log;
+        GRAPHPARAM param;
         double lo, hi, yMax, yMin, yStep;
     } cases[] = {
-        {1, -0.7, 2.3, 3.0, -1.0, 1.0},     {1, -2.8, 0.2, 1.0, -3.0, 1.0},
-        {1, -2.0, 1.0, 1.0, -3.0, 1.0},     {1, -9.0, -6.0, 1.0, -3.0, 1.0},
-        {1, 1.0, 4.0, 4.0, 0.0, 1.0},       {0, -3.0, 1500.0, 1800.0, -3.6, 200.0},
-        {0, -10.0, -2.0, -1.6, -12.0, 2.0}, {0, 5.0, 100.0, 120.0, 5.0, 20.0},
-        {0, 0.0, 0.0, 0.0, 0.0, 0.001},
+        {kLog, -0.7, 2.3, 3.0, -1.0, 1.0},         {kLog, -2.8, 0.2, 1.0, -3.0, 1.0},
+        {kLog, -2.0, 1.0, 1.0, -3.0, 1.0},         {kLog, -9.0, -6.0, 1.0, -3.0, 1.0},
+        {kLog, 1.0, 4.0, 4.0, 0.0, 1.0},           {{}, -3.0, 1500.0, 1800.0, -3.6, 200.0},
+        {{}, -10.0, -2.0, -1.6, -12.0, 2.0},       {{}, 5.0, 100.0, 120.0, 5.0, 20.0},
+        {{}, 0.0, 0.0, 0.0, 0.0, 0.001},           {kManual, 0.0, 99999.0, 2000.0, 100.0, 200.0},
+        {manualLog, 0.0, 99999.0, 3.0, -2.0, 1.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.lo) + " .. " + std::to_string(c.hi));
         auto plot = MakeRamp(c.lo, c.hi);
-        plot->m_y[7] = c.log == 1 ? -kInf : kNaN;  // log of zero; a damaged value
-        GRAPHPARAM param;
-        param.logScale = c.log;
-        plot->SetRange(param);
+        plot->m_y[7] = c.param.logScale == 1 ? -kInf : kNaN;  // log of zero; a damaged value
+        plot->SetRange(c.param);
         EXPECT_DOUBLE_EQ(plot->m_yMax, c.yMax);
         EXPECT_DOUBLE_EQ(plot->m_yMin, c.yMin);
         EXPECT_DOUBLE_EQ(plot->m_yStep, c.yStep);
     }
 }
 
-TEST(GraphPlotAxes, ManualRangesComeFromThePairOfTheScale) {
-    GRAPHPARAM param;
-    param.autoScale = 0;
-    param.yMaxLin = 2000.0;
-    param.yMinLin = 100.0;
-    param.yMaxLog = 3.0;
-    param.yMinLog = -2.0;
-    auto plot = MakeRamp(0.0, 99999.0);
-    plot->SetRange(param);
-    EXPECT_EQ((std::vector<double>{plot->m_yMax, plot->m_yMin, plot->m_yStep}),
-              (std::vector<double>{2000.0, 100.0, 200.0}));
-    param.logScale = 1;
-    plot->SetRange(param);
-    EXPECT_EQ((std::vector<double>{plot->m_yMax, plot->m_yMin, plot->m_yStep}),
-              (std::vector<double>{3.0, -2.0, 1.0}));
-}
-
 TEST(GraphPlotAxes, ReversedXRangeHasNoTicksButMapsLeftToRight) {
-    GRAPHPARAM param;
-    param.xMin = 700.0;
-    param.xMax = 400.0;
     auto plot = MakePlot([](int i) { return 1.0 + i % 7; });
-    plot->SetRange(param);
+    plot->SetRange({.xMin = 700.0, .xMax = 400.0});
     CRecordingCanvas canvas;
     plot->DrawXLabels(canvas, kLabelFont, kChartGreen);
     plot->DrawXGrid(canvas, kChartGreen);
@@ -113,12 +97,8 @@ TEST(GraphPlotAxes, ReversedXRangeHasNoTicksButMapsLeftToRight) {
 TEST(GraphPlotAxes, EmptyOrUnboundedYAxisDrawsNoTicksAndNoCurve) {
     const double ranges[][2] = {{5.0, 5.0}, {kNaN, 10.0}, {0.0, 1e300}};
     for (const auto& r : ranges) {
-        GRAPHPARAM param;
-        param.autoScale = 0;
-        param.yMinLin = r[0];
-        param.yMaxLin = r[1];
         auto plot = MakePlot([](int i) { return 0.5 * i; });
-        plot->SetRange(param);
+        plot->SetRange({.yMaxLin = r[1], .yMinLin = r[0], .autoScale = 0});
         CRecordingCanvas canvas;
         plot->DrawYLabels(canvas, kLabelFont, kChartGreen);
         plot->DrawYGrid(canvas, kChartGreen);
@@ -183,39 +163,25 @@ TEST(GraphPlotCurve, LogOfZeroDropsToTheBottomEdgeAndNaNIsBridged) {
     }
 }
 
+// Irradiance or photon values at each pixel's wavelength; on a log scale their logarithm, with
+// negative values raised to zero.
 TEST(GraphPlotLoad, TakesIrradianceOrPhotonValuesAtEachPixelsWavelength) {
     CRadData data;
     testspectra::MakeSunDataSet(data);
+    data.GetRecord(0)->spec[1].count[3] = -5;
     data.Select(0, 1);
     CGraphPlot plot;
-    GRAPHPARAM param;
-    plot.LoadSpectrum(param, data);
+    plot.LoadSpectrum(GRAPHPARAM{}, data);
     for (int i : {0, 100, 1024, 2047}) {
         EXPECT_DOUBLE_EQ(plot.m_x[i], static_cast<double>(data.m_wavelength[i]));
         EXPECT_NEAR(plot.m_value[i], testspectra::SunCounts(1, i), 1e-3);
         EXPECT_EQ(plot.m_y[i], plot.m_value[i]);
     }
-    param.unit = 1;
-    param.logScale = 1;
-    plot.LoadSpectrum(param, data);
+    plot.LoadSpectrum({.logScale = 1, .unit = 1}, data);
     const double wl = data.m_wavelength[1024];
     EXPECT_NEAR(plot.m_value[1024], testspectra::SunCounts(1, 1024) * wl / 119.625512456, 1e-2);
     EXPECT_DOUBLE_EQ(plot.m_y[1024], std::log10(plot.m_value[1024]));
-}
-
-TEST(GraphPlotLoad, LogScaleRaisesNegativeValuesToZero) {
-    CRadData data;
-    testspectra::FillLinearGrid(data);
-    testspectra::AddRecord(data, [](int, int i) { return i < 10 ? -5 : 50; });
-    data.Select(0, 0);
-    CGraphPlot plot;
-    GRAPHPARAM param;
-    param.logScale = 1;
-    plot.LoadSpectrum(param, data);
     EXPECT_EQ(plot.m_y[3], -kInf);
-    EXPECT_NEAR(plot.m_y[500], std::log10(50.0), 1e-6);
-    plot.SetRange(param);
-    EXPECT_DOUBLE_EQ(plot.m_yMax, 2.0);
 }
 
 TEST(GraphPlotTitles, YTitleFollowsScaleAndUnit) {
@@ -232,10 +198,7 @@ TEST(GraphPlotTitles, YTitleFollowsScaleAndUnit) {
         {1, 7, "Spectral irradiance [ Log umol/m2/s/um ]"},
     };
     for (const auto& c : cases) {
-        GRAPHPARAM param;
-        param.logScale = c.logScale;
-        param.unit = c.unit;
-        EXPECT_EQ(CGraphPlot::GetYTitle(param), c.title);
+        EXPECT_EQ(CGraphPlot::GetYTitle({.logScale = c.logScale, .unit = c.unit}), c.title);
     }
 }
 
@@ -247,10 +210,8 @@ TEST(GraphPlotHostileInput, OddRangesAndValuesDrawDefinedBoundedPictures) {
     for (double a : specials) {
         for (double b : specials) {
             for (const CanvasRect& rect : rects) {
-                GRAPHPARAM param;
-                param.autoScale = 0;
-                param.xMin = param.yMaxLin = a;
-                param.xMax = param.yMinLin = b;
+                const GRAPHPARAM param{
+                    .xMin = a, .yMaxLin = a, .xMax = b, .yMinLin = b, .autoScale = 0};
                 auto plot = MakePlot(
                     [](int i) { return i % 3 == 0 ? 1e308 : (i % 3 == 1 ? -1e308 : 0.0); }, rect);
                 plot->m_y[5] = kNaN;

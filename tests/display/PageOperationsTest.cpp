@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -103,68 +102,64 @@ struct Scene {
     const char* name;
     CanvasKind kind;
     int width, height;  // client size (screen) or page size in device units (other surfaces)
-    std::function<void(CRadData&, GRAPHPARAM&)> prepare;
+    bool sun;           // a sunlit record, or an empty data set
+    GRAPHPARAM param;
+    unsigned validMask = 0xF;
+    int32_t measTime = testspectra::kMeasTime;
+    int spectrum = -1;  // the spectrum selected, -1: as the data set leaves it
 };
 
-void Sun(CRadData& data, GRAPHPARAM&) {
-    testspectra::MakeSunDataSet(data);
-}
-
 const Scene kScenes[] = {
-    {"empty data set", CanvasKind::Screen, 800, 400, [](CRadData&, GRAPHPARAM&) {}},
-    {"sun, Measure2 not measured, own colour, grid, markers", CanvasKind::Screen, 800, 400,
-     [](CRadData& data, GRAPHPARAM& param) {
-         testspectra::MakeSunDataSet(data, 0b1011);
-         param.color0 = MakeRgb(200, 100, 50);
-         param.marker = 1;
-         data.Select(0, 2);
-     }},
-    {"sun, log photon scale, no grid", CanvasKind::Screen, 640, 600,
-     [](CRadData& data, GRAPHPARAM& param) {
-         Sun(data, param);
-         param.logScale = 1;
-         param.unit = 1;
-         param.grid = 0;
-     }},
-    {"sun, manual ranges", CanvasKind::Screen, 1600, 1200,
-     [](CRadData& data, GRAPHPARAM& param) {
-         Sun(data, param);
-         param.autoScale = 0;
-         param.yMaxLin = 2000.0;
-         param.yMinLin = 100.0;
-         param.xMin = 400.0;
-         param.xMax = 900.0;
-     }},
-    {"sun, manual log range", CanvasKind::Screen, 800, 400,
-     [](CRadData& data, GRAPHPARAM& param) {
-         Sun(data, param);
-         param.autoScale = 0;
-         param.logScale = 1;
-         param.yMaxLog = 3.0;
-         param.yMinLog = -2.0;
-     }},
-    {"sun, reversed wavelength range", CanvasKind::Screen, 800, 400,
-     [](CRadData& data, GRAPHPARAM& param) {
-         Sun(data, param);
-         param.xMin = 700.0;
-         param.xMax = 400.0;
-     }},
-    {"record time before 1970", CanvasKind::Screen, 800, 400,
-     [](CRadData& data, GRAPHPARAM&) {
-         testspectra::FillLinearGrid(data);
-         testspectra::AddRecord(data, testspectra::SunCounts, 0xF, -1);
-     }},
-    {"sun on a printer page", CanvasKind::Printer, 4800, 6600, Sun},
-    {"sun on a print preview", CanvasKind::Preview, 4800, 6600, Sun},
-    {"sun in a metafile", CanvasKind::Metafile, 4800, 6600, Sun},
+    {"empty data set", CanvasKind::Screen, 800, 400, false, {}},
+    {"sun, Measure2 not measured, own colour, grid, markers",
+     CanvasKind::Screen,
+     800,
+     400,
+     true,
+     {.marker = 1, .color0 = MakeRgb(200, 100, 50)},
+     0b1011,
+     testspectra::kMeasTime,
+     2},
+    {"sun, log photon scale, no grid",
+     CanvasKind::Screen,
+     640,
+     600,
+     true,
+     {.logScale = 1, .grid = 0, .unit = 1}},
+    {"sun, manual ranges",
+     CanvasKind::Screen,
+     1600,
+     1200,
+     true,
+     {.xMin = 400.0, .yMaxLin = 2000.0, .xMax = 900.0, .yMinLin = 100.0, .autoScale = 0}},
+    {"sun, manual log range",
+     CanvasKind::Screen,
+     800,
+     400,
+     true,
+     {.yMaxLog = 3.0, .yMinLog = -2.0, .logScale = 1, .autoScale = 0}},
+    {"sun, reversed wavelength range",
+     CanvasKind::Screen,
+     800,
+     400,
+     true,
+     {.xMin = 700.0, .xMax = 400.0}},
+    {"record time before 1970", CanvasKind::Screen, 800, 400, true, {}, 0xF, -1},
+    {"sun on a printer page", CanvasKind::Printer, 4800, 6600, true, {}},
+    {"sun on a print preview", CanvasKind::Preview, 4800, 6600, true, {}},
+    {"sun in a metafile", CanvasKind::Metafile, 4800, 6600, true, {}},
 };
 
 std::string DrawScenes() {
     std::string out;
     for (const Scene& scene : kScenes) {
         CRadData data;
-        GRAPHPARAM param;
-        scene.prepare(data, param);
+        if (scene.sun) {
+            testspectra::MakeSunDataSet(data, scene.validMask, scene.measTime);
+        }
+        if (scene.spectrum >= 0) {
+            data.Select(0, scene.spectrum);
+        }
         CRecordingCanvas canvas(scene.kind);
         canvas.SetPreviewMapping(1, 2, {7, 9});
         const DrawArea area =
@@ -174,7 +169,7 @@ std::string DrawScenes() {
         ApplyDrawArea(canvas, area);
         canvas.SetTextAlign(kAlignRight);  // what the page finds must be what it leaves
         CPageDrawer drawer(canvas, area.width, area.height);
-        const bool whole = drawer.Draw(data, param, kTexts);
+        const bool whole = drawer.Draw(data, scene.param, kTexts);
         out += "scene " + std::string(scene.name) + (whole ? "" : " (stopped)") + "\n";
         out += OperationLines(canvas.Ops());
         CanvasOp font;

@@ -53,12 +53,13 @@ inline int SunCounts(int m, int i) {
 }
 
 // Calibration 1 everywhere and the even grid: counts read as irradiance.
-inline void MakeSunDataSet(CRadData& data, unsigned validMask = 0xFu) {
+inline void MakeSunDataSet(CRadData& data, unsigned validMask = 0xFu,
+                           int32_t measTime = kMeasTime) {
     FillLinearGrid(data);
     for (float& c : data.m_calib) {
         c = 1.0f;
     }
-    AddRecord(data, SunCounts, validMask);
+    AddRecord(data, SunCounts, validMask, measTime);
 }
 
 }  // namespace testspectra

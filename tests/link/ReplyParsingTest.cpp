@@ -17,6 +17,7 @@ struct FramingCase {
     CReplyFramer::State state;
     size_t consumed;  // bytes taken before the framer stopped
     std::string stored;
+    size_t buffer = 16;
 };
 
 CReplyFramer::State Feed(CReplyFramer& framer, const std::string& bytes, size_t& consumed) {
@@ -30,7 +31,9 @@ CReplyFramer::State Feed(CReplyFramer& framer, const std::string& bytes, size_t&
     return framer.GetState();
 }
 
-TEST(ReplyFramer, EndsAtTheFirstTerminatorAndKeepsTheRestUnread) {
+// A reply ends at its first terminator and the rest stays unread; one longer than the buffer
+// (its terminator included) is read to its end, kept cut to the buffer, and refused.
+TEST(ReplyFramer, EndsAtTheFirstTerminatorAndRefusesWhatDoesNotFit) {
     using S = CReplyFramer::State;
     const FramingCase cases[] = {
         {"OK\r", S::Complete, 3, "OK\r"},
@@ -41,37 +44,19 @@ TEST(ReplyFramer, EndsAtTheFirstTerminatorAndKeepsTheRestUnread) {
         {"xxERR\rOK\r", S::Complete, 6, "xxERR\r"},
         {std::string("\0\0OK\r", 5), S::Complete, 5, std::string("\0\0OK\r", 5)},
         {"EROK\r", S::Complete, 5, "EROK\r"},
+        {"ABCDEFGHIJ,OK\rnext", S::Overflow, 14, "ABCDEFG", 8},
+        {"12,OK\r", S::Overflow, 6, "12,OK", 6},
+        {"1,OK\r", S::Complete, 5, "1,OK\r", 6},
     };
     for (const auto& c : cases) {
         char buffer[16];
-        CReplyFramer framer(buffer, sizeof buffer);
+        CReplyFramer framer(buffer, c.buffer);
         size_t consumed = 0;
         EXPECT_EQ(Feed(framer, c.bytes, consumed), c.state) << c.bytes;
         EXPECT_EQ(consumed, c.consumed) << c.bytes;
         EXPECT_EQ(std::string(buffer, framer.Length()), c.stored) << c.bytes;
         EXPECT_EQ(buffer[framer.Length()], '\0');
     }
-}
-
-TEST(ReplyFramer, ReplyLongerThanTheBufferIsReadToItsEndAndRefused) {
-    char buffer[8];
-    CReplyFramer framer(buffer, sizeof buffer);
-    size_t consumed = 0;
-    const std::string bytes = "ABCDEFGHIJ,OK\rnext";
-    EXPECT_EQ(Feed(framer, bytes, consumed), CReplyFramer::State::Overflow);
-    EXPECT_EQ(consumed, 14u);
-    EXPECT_EQ(framer.Length(), 7u);
-    EXPECT_STREQ(buffer, "ABCDEFG");
-}
-
-TEST(ReplyFramer, ReplyFillingAllButTheLastByteFitsOneMoreOverflows) {
-    char buffer[6];
-    CReplyFramer framer(buffer, sizeof buffer);
-    size_t consumed = 0;
-    EXPECT_EQ(Feed(framer, "12,OK\r", consumed), CReplyFramer::State::Overflow);
-    CReplyFramer fits(buffer, sizeof buffer);
-    EXPECT_EQ(Feed(fits, "1,OK\r", consumed), CReplyFramer::State::Complete);
-    EXPECT_STREQ(buffer, "1,OK\r");
 }
 
 struct SplitCase {

@@ -7,19 +7,16 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <string>
 
 #include "sim/SimSky.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
 
 constexpr int64_t kJuneNoonTokyo = 1718938800;   // 2024-06-21 03:00 UT, sun about 78 degrees
 constexpr int64_t kJuneNightTokyo = 1718974800;  // 2024-06-21 13:00 UT, 22:00 local
-
-struct Exchange {
-    const char* request;
-    const char* answer;  // nullptr: no answer
-};
 
 std::array<int16_t, CSimInstrument::kPixels> Expose(CSimInstrument& sim, int exposure, int64_t when,
                                                     bool open) {
@@ -29,42 +26,24 @@ std::array<int16_t, CSimInstrument::kPixels> Expose(CSimInstrument& sim, int exp
     return sim.LastCounts();
 }
 
+// The requests of data/exchanges.txt in order, each with its answer ("\r" written out); the
+// motor settings and the band angle they leave.
 TEST(SimInstrument, AnswersBothCommandSets) {
-    const Exchange exchanges[] = {
-        {"", "ERR\r"},
-        {"#", "ERR\r"},
-        {"ID", "KT-530,OK\r"},
-        {"FT", "2023/04/18,10:22:31,OK\r"},
-        {"C0", "2.996000E+02,OK\r"},
-        {"C6", "ERR\r"},
-        {"#VTIME", "2022/11/02,09:15:00,OK\r"},
-        {"#FH", "1000,OK\r"},
-        {"#SR", "100,OK\r"},
-        {"#FH,2500,2400", "ERR\r"},
-        {"#FH,2500,2500", "OK\r"},
-        {"#FH", "2500,OK\r"},
-        {"#SR,200,200", "OK\r"},
-        {"#SR", "200,OK\r"},
-        {"#MP,-45.25000,0", "OK\r"},
-        {"#MP,200.0,0", "ERR\r"},
-        {"#MP,abc,0", "ERR\r"},
-        {"#MO", "OK\r"},
-        {"OP", "OK\r"},
-        {"GM,100,0,1", "OK\r"},
-        {"GM,0,0,1", "ERR\r"},
-        {"GM,100,0,2", "ERR\r"},
-        {"RB,1", "ERR\r"},
-        {"CL", "OK\r"},
-        {"XYZ", "ERR\r"},
-    };
-    SIMOPTIONS options;
-    CSimInstrument sim(options);
-    for (const auto& e : exchanges) {
-        const SIMREPLY reply = sim.Handle(e.request, kJuneNoonTokyo, SIMFAULTS{}, true);
-        ASSERT_TRUE(reply.answered) << e.request;
-        EXPECT_EQ(reply.bytes, e.answer) << e.request;
-        EXPECT_EQ(reply.blockBytes, 0u);
+    const std::string path = HALVO_AREA_DATA_DIR "/exchanges.txt";
+    std::istringstream requests(ReadFileBytes(path));
+    CSimInstrument sim(SIMOPTIONS{});
+    std::string transcript;
+    for (std::string line; std::getline(requests, line);) {
+        const std::string request = line.substr(0, line.find('\t'));
+        const SIMREPLY reply = sim.Handle(request, kJuneNoonTokyo, SIMFAULTS{}, true);
+        EXPECT_EQ(reply.blockBytes, 0u) << request;
+        transcript += request + "\t" + (reply.answered ? "" : "(no answer)");
+        for (char c : reply.bytes) {
+            transcript += c == '\r' ? std::string("\\r") : std::string(1, c);
+        }
+        transcript += "\n";
     }
+    EXPECT_EQ(ReferenceMismatch(transcript, path), "");
     EXPECT_EQ(sim.MotorSpeed(), 2500);
     EXPECT_EQ(sim.SlewRate(), 200);
     EXPECT_DOUBLE_EQ(sim.BandAngle(), 0.0);  // "#MO" went back to the origin

@@ -1,88 +1,54 @@
 // CSimulator on its pseudo-terminal: pacing, faults, the request log and the published link.
 #include "sim/Simulator.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
 
+#include "link/Serial.h"
+#include "tests/support/TestFiles.h"
+
 namespace {
 
-namespace fs = std::filesystem;
-
-// The program's side of the line, kept minimal: raw open, write a request, read for a while.
-class Line {
-public:
-    explicit Line(const std::string& path) {
-        m_fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        termios tio{};
-        if (m_fd >= 0 && tcgetattr(m_fd, &tio) == 0) {
-            cfmakeraw(&tio);
-            tcsetattr(m_fd, TCSANOW, &tio);
-        }
-    }
-    ~Line() {
-        if (m_fd >= 0) {
-            close(m_fd);
-        }
-    }
-    bool Ok() const { return m_fd >= 0; }
+// The program's side of the line: a raw port that reads until `bytes` arrived or ms passed.
+struct Line : CSerial {
+    explicit Line(const std::string& path) { Open(path.c_str(), 38400, 8, 0, 0, 4096, 4096); }
     void Send(const std::string& text) {
-        ASSERT_EQ(write(m_fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+        ASSERT_EQ(Write(text.data(), static_cast<int>(text.size())), 1);
     }
-    // Reads until `bytes` arrived or nothing came for quietMs.
-    std::string Receive(size_t bytes, int quietMs = 500) {
+    std::string Receive(size_t bytes, int ms = 500) {
         std::string got;
-        while (got.size() < bytes) {
-            pollfd pfd{m_fd, POLLIN, 0};
-            if (poll(&pfd, 1, quietMs) <= 0 || (pfd.revents & POLLIN) == 0) {
-                break;
-            }
-            char buffer[1024];
-            const ssize_t n = read(m_fd, buffer, sizeof buffer);
-            if (n <= 0) {
-                break;
-            }
-            got.append(buffer, static_cast<size_t>(n));
-        }
+        PollUntil(
+            [&] {
+                char buffer[1024];
+                got.append(buffer, static_cast<size_t>(std::max(0, Read(buffer, sizeof buffer))));
+                return got.size() >= bytes;
+            },
+            ms);
         return got;
     }
-
-private:
-    int m_fd = -1;
 };
 
-class SimulatorOnPty : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("halvo-simtest-" + std::to_string(getpid()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    fs::path m_dir;
-};
-
-TEST_F(SimulatorOnPty, StartFailsWhenTheLinkCannotBePublished) {
-    std::ofstream(m_dir / "file") << "x";
+TEST(Simulator, StartFailsWhenTheLinkCannotBePublished) {
+    TempFolder dir;
+    WriteFileBytes(dir.Path() + "file", "x");
     SIMOPTIONS options;
-    options.linkPath = (m_dir / "file" / "COM1").string();
+    options.linkPath = dir.Path() + "file/COM1";
     CSimulator sim(options);
     EXPECT_FALSE(sim.Start());
     EXPECT_FALSE(sim.Error().empty());
     EXPECT_FALSE(sim.Running());
 }
 
-TEST_F(SimulatorOnPty, AnswersAndLogsEveryRequestWithItsTime) {
+TEST(Simulator, AnswersAndLogsEveryRequestWithItsTime) {
+    TempFolder dir;
     SIMOPTIONS options;
     options.fast = true;
-    options.logPath = (m_dir / "sim.log").string();
+    options.logPath = dir.Path() + "sim.log";
     options.faults.bandOff = true;
     CSimulator sim(options);
     ASSERT_TRUE(sim.Start());
@@ -100,20 +66,20 @@ TEST_F(SimulatorOnPty, AnswersAndLogsEveryRequestWithItsTime) {
     }
 }
 
-TEST_F(SimulatorOnPty, PacedBlockTakesItsWireTime) {
+TEST(Simulator, PacedBlockTakesItsWireTime) {
     SIMOPTIONS options;  // paced
     CSimulator sim(options);
     ASSERT_TRUE(sim.Start());
     Line line(sim.SlavePath());
     const auto start = std::chrono::steady_clock::now();
     line.Send("RB,0\r");
-    EXPECT_EQ(line.Receive(4099).size(), 4099u);
+    EXPECT_EQ(line.Receive(4099, 5000).size(), 4099u);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GT(seconds, 4099.0 / CSimulator::kBytesPerSecond * 0.95);
 }
 
-TEST_F(SimulatorOnPty, SameSeedRepeatsTheFaults) {
+TEST(Simulator, SameSeedRepeatsTheFaults) {
     std::string runs[2];
     for (auto& run : runs) {
         SIMOPTIONS options;
