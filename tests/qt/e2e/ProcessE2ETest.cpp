@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <filesystem>
 
+#include "tests/support/TestFiles.h"
 #include "tests/support/qt/AppHarness.h"
 
 using namespace apptest;
@@ -49,17 +49,8 @@ public:
     }
     bool Started() const { return m_started; }
     // Whether a request line ending with the text has arrived.
-    bool Received(const QString& request) const {
-        QFile file(QString::fromStdString(m_log));
-        if (!file.open(QIODevice::ReadOnly)) {
-            return false;
-        }
-        for (const QByteArray& line : file.readAll().split('\n')) {
-            if (QString::fromLatin1(line).endsWith(" " + request)) {
-                return true;
-            }
-        }
-        return false;
+    bool Received(const std::string& request) const {
+        return ReadFileBytes(m_log).find(" " + request + "\n") != std::string::npos;
     }
 
 private:
@@ -70,17 +61,11 @@ private:
 
 // Whether the process has a handler of its own for the signal (its SigCgt mask in /proc).
 bool CatchesSignal(qint64 pid, int signal) {
-    QFile status(QString("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("SigCgt:")) {
-            const unsigned long long mask = line.mid(7).trimmed().toULongLong(nullptr, 16);
-            return ((mask >> (signal - 1)) & 1u) != 0;
-        }
-    }
-    return false;
+    const std::string status = ReadFileBytes("/proc/" + std::to_string(pid) + "/status");
+    const size_t at = status.find("SigCgt:");
+    const unsigned long long mask =
+        at == std::string::npos ? 0 : std::stoull(status.substr(at + 7, 24), nullptr, 16);
+    return ((mask >> (signal - 1)) & 1u) != 0;
 }
 
 // Sends the signal until the program has ended: one that arrives while the window or the port
