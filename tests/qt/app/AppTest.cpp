@@ -48,12 +48,13 @@ QStringList Entries(QWidget* portDialog) {
     return entries;
 }
 
-// A script step keeping the modal window's title (and a label's text), then closing it.
-ModalScript::Step Look(QString& title, const char* label = nullptr, QString* text = nullptr) {
-    return [&title, label, text](QWidget* modal) {
-        title = modal->windowTitle();
-        if (label != nullptr) {
-            *text = modal->findChild<QLabel*>(label)->text();
+// A script step keeping the modal window's title and the texts of some of its labels, then
+// closing it.
+ModalScript::Step Look(QStringList& seen, std::initializer_list<const char*> labels = {}) {
+    return [&seen, labels = std::vector<const char*>(labels)](QWidget* modal) {
+        seen = QStringList{modal->windowTitle()};
+        for (const char* label : labels) {
+            seen << modal->findChild<QLabel*>(label)->text();
         }
         static_cast<QDialog*>(modal)->reject();
     };
@@ -193,11 +194,11 @@ TEST(StartUp, CancelInThePortDialogEndsWithoutAWindow) {
     RunFolder folder;
     FakeWallClock clock(kNoonAtDefaultSite);
     auto app = MakeApp(folder, clock);
-    QString title;
+    QStringList seen;
     ModalScript answers;
-    answers.Then(Look(title));
+    answers.Then(Look(seen));
     EXPECT_FALSE(app->InitInstance());
-    EXPECT_EQ(title, "COM Port");
+    EXPECT_EQ(seen, QStringList{"COM Port"});
     EXPECT_FALSE(app->Frame()->WasShown());
     app.reset();
     EXPECT_EQ(folder.StoredPort(), -1);  // the settings are still stored
@@ -226,27 +227,19 @@ TEST(StartUp, CtrlNAsksForAPortListingNoneInUse) {
 TEST(HelpMenu, SensorInformationAndAboutShowTheirTexts) {
     ConnectedApp run;
     ASSERT_TRUE(run.started);
-    QString title, text;
+    QStringList seen;
     ModalScript answers;
-    answers.Then(Look(title, "sensorText", &text));
+    answers.Then(Look(seen, {"sensorText"}));
     ASSERT_TRUE(RunCommand(*run.app, ID_SENSOR_INFO));
-    EXPECT_EQ(title, "Sensor Information");
-    EXPECT_EQ(text.toStdString(), run.app->Document()->GetSensorInfoText());
-    EXPECT_TRUE(text.startsWith("Sensor ID: KT-530\n"));
+    EXPECT_EQ(seen.value(0), "Sensor Information");
+    EXPECT_EQ(seen.value(1).toStdString(), run.app->Document()->GetSensorInfoText());
+    EXPECT_TRUE(seen.value(1).startsWith("Sensor ID: KT-530\n"));
 
-    QString version, build, home;
-    answers.Then([&](QWidget* modal) {
-        title = modal->windowTitle();
-        version = modal->findChild<QLabel*>("aboutVersion")->text();
-        build = modal->findChild<QLabel*>("aboutBuild")->text();
-        home = modal->findChild<QLabel*>("aboutHome")->text();
-        static_cast<QDialog*>(modal)->accept();
-    });
+    answers.Then(Look(seen, {"aboutVersion", "aboutBuild", "aboutHome"}));
     ASSERT_TRUE(RunCommand(*run.app, ID_APP_ABOUT));
-    EXPECT_EQ(title, "About Halvo");
-    EXPECT_EQ(version, "Halvo530 Version 5.0");
-    EXPECT_EQ(build, CAboutDlg::BuildLine());
-    EXPECT_EQ(home.toStdString(), "Settings and logs in " + run.folder.Path());
+    EXPECT_EQ(seen,
+              (QStringList{"About Halvo", "Halvo530 Version 5.0", CAboutDlg::BuildLine(),
+                           QString::fromStdString("Settings and logs in " + run.folder.Path())}));
 }
 
 // The preview lays the page out on the landscape printer page, not in the window.

@@ -5,7 +5,7 @@
 #include <pty.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTimer>
 #include <chrono>
 #include <thread>
@@ -39,13 +39,17 @@ IWaitPump::Result WaitUntilSettled(CQtWaitPump& pump, int fd, Clock::time_point 
     }
 }
 
-}  // namespace
-
-TEST(QtWaitPump, ReturnsReadyWhenBytesArrive) {
-    Application();
+class QtWaitPump : public ::testing::Test {
+protected:
+    QApplication& application = Application();
     CQtWaitPump pump;
     Pipe p;
-    QTimer::singleShot(20, [&p] { ASSERT_EQ(write(p.fds[1], "OK\r", 3), 3); });
+};
+
+}  // namespace
+
+TEST_F(QtWaitPump, ReturnsReadyWhenBytesArrive) {
+    QTimer::singleShot(20, [this] { ASSERT_EQ(write(p.fds[1], "OK\r", 3), 3); });
     const auto deadline = Clock::now() + milliseconds(5000);
     char buffer[8] = {};
     auto done = [&] { return read(p.fds[0], buffer, sizeof buffer) > 0; };
@@ -54,10 +58,7 @@ TEST(QtWaitPump, ReturnsReadyWhenBytesArrive) {
 }
 
 // While it sleeps, the program's timers and posted events keep running.
-TEST(QtWaitPump, DeadlineIsNeverReportedEarlyAndEventsFlowMeanwhile) {
-    Application();
-    CQtWaitPump pump;
-    Pipe p;
+TEST_F(QtWaitPump, DeadlineIsNeverReportedEarlyAndEventsFlowMeanwhile) {
     int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
@@ -75,13 +76,10 @@ TEST(QtWaitPump, DeadlineIsNeverReportedEarlyAndEventsFlowMeanwhile) {
     EXPECT_GE(ticks, 1);
 }
 
-TEST(QtWaitPump, QuitFromAnotherThreadEndsTheWaitAndEveryLaterOne) {
-    Application();
-    CQtWaitPump pump;
-    Pipe p;
+TEST_F(QtWaitPump, QuitFromAnotherThreadEndsTheWaitAndEveryLaterOne) {
     // Started from inside the wait, so the quit comes while it runs.
     std::thread quitter;
-    QTimer::singleShot(20, [&] { quitter = std::thread([&pump] { pump.RequestQuit(); }); });
+    QTimer::singleShot(20, [&] { quitter = std::thread([this] { pump.RequestQuit(); }); });
     EXPECT_EQ(WaitUntilSettled(pump, p.fds[0], Clock::now() + milliseconds(60000)),
               IWaitPump::Result::Quit);
     if (quitter.joinable()) {
@@ -91,27 +89,23 @@ TEST(QtWaitPump, QuitFromAnotherThreadEndsTheWaitAndEveryLaterOne) {
     EXPECT_EQ(pump.Wait(p.fds[0], Clock::now() + milliseconds(1000)), IWaitPump::Result::Quit);
 }
 
-TEST(QtWaitPump, ReportsHangUpWhenTheDeviceGoes) {
-    Application();
+TEST_F(QtWaitPump, ReportsHangUpWhenTheDeviceGoes) {
     int master = -1, slave = -1;
     ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-    CQtWaitPump pump;
     QTimer::singleShot(20, [&master] { close(master); });
     EXPECT_EQ(WaitUntilSettled(pump, slave, Clock::now() + milliseconds(5000)),
               IWaitPump::Result::HangUp);
     close(slave);
 }
 
-TEST(QtWaitPump, AWaitInsideAnotherKeepsTheOuterDeadline) {
-    Application();
-    CQtWaitPump pump;
-    Pipe outer, inner;
+TEST_F(QtWaitPump, AWaitInsideAnotherKeepsTheOuterDeadline) {
+    Pipe inner;
     IWaitPump::Result innerResult = IWaitPump::Result::Ready;
     QTimer::singleShot(10, [&] {
         innerResult = WaitUntilSettled(pump, inner.fds[0], Clock::now() + milliseconds(30));
     });
     const auto deadline = Clock::now() + milliseconds(150);
-    EXPECT_EQ(WaitUntilSettled(pump, outer.fds[0], deadline), IWaitPump::Result::Deadline);
+    EXPECT_EQ(WaitUntilSettled(pump, p.fds[0], deadline), IWaitPump::Result::Deadline);
     EXPECT_EQ(innerResult, IWaitPump::Result::Deadline);
     EXPECT_GE(Clock::now(), deadline);
 }

@@ -24,7 +24,6 @@ namespace {
 class GraphDlgTest : public ::testing::Test {
 protected:
     GraphDlgTest() : doc(std::make_unique<COrvelDoc>(folder.Path())) { doc->SetHost(&host); }
-    ~GraphDlgTest() override { doc.reset(); }
 
     // A dialog shown without its own event loop, filled like the Graph command fills it.
     std::unique_ptr<CGraphDlg> ShowDialog() {

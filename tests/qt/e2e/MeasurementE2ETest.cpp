@@ -18,7 +18,6 @@
 #include "display/GraphPlot.h"
 #include "display/qt/OrvelView.h"
 #include "display/qt/QtCanvas.h"
-#include "display/qt/QtPageOutput.h"
 #include "document/OrvelDoc.h"
 #include "link/qt/ComSelDlg.h"
 #include "measurement/qt/MeasDlg.h"

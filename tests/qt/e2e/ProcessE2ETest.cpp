@@ -15,19 +15,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The program is copied into the run folder: it keeps "Orvel.cfg" and its ports beside itself.
-QString InstallProgram(const RunFolder& folder) {
+// Starts the program offscreen, copied into the run folder: it keeps "Orvel.cfg" and its ports
+// beside itself.
+bool StartProgram(QProcess& program, const RunFolder& folder) {
     const fs::path target = fs::path(folder.Path()) / "halvo";
     fs::copy_file(fs::path(HALVO_BIN_DIR) / "halvo", target, fs::copy_options::overwrite_existing);
-    return QString::fromStdString(target.string());
-}
-
-QProcessEnvironment Offscreen() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("XDG_RUNTIME_DIR", "/tmp/halvo-xdg");
     env.insert("LANG", "C.UTF-8");
-    return env;
+    program.setProcessEnvironment(env);
+    program.start(QString::fromStdString(target.string()), {});
+    return program.waitForStarted(5000);
 }
 
 // halvo-sim publishing COM1 in the run folder, logging every request.
@@ -90,9 +89,7 @@ TEST_P(ProgramSignal, SetsUpBothInstrumentsThenEndsCleanlyStoringTheSettings) {
     SimProcess sim(folder);
     ASSERT_TRUE(sim.Started());
     QProcess halvo;
-    halvo.setProcessEnvironment(Offscreen());
-    halvo.start(InstallProgram(folder), {});
-    ASSERT_TRUE(halvo.waitForStarted(5000));
+    ASSERT_TRUE(StartProgram(halvo, folder));
     // The set-up ends with the calibration table; the window is up after it.
     ASSERT_TRUE(WaitUntil([&sim] { return sim.Received("CALB"); }, 30000));
     EXPECT_TRUE(sim.Received("#FH,2500,2500"));  // the simulated motor starts at 1000
@@ -109,9 +106,7 @@ TEST(Program, SigtermWhileAskingForAPortEndsTheProgram) {
     Application();
     RunFolder folder;
     QProcess halvo;
-    halvo.setProcessEnvironment(Offscreen());
-    halvo.start(InstallProgram(folder), {});
-    ASSERT_TRUE(halvo.waitForStarted(5000));
+    ASSERT_TRUE(StartProgram(halvo, folder));
     // Without "Orvel.cfg" the port -1 cannot open: the program waits in the "COM Port" dialog.
     ASSERT_TRUE(WaitUntil([&halvo] { return CatchesSignal(halvo.processId(), SIGTERM); }, 15000));
     ASSERT_EQ(halvo.state(), QProcess::Running);
