@@ -1,11 +1,11 @@
-// The Qt wait pump: wakes for bytes, deadlines, quit requests and hang-ups, and keeps the
-// program's events flowing while it sleeps.
+// The Qt wait pump: wakes for deadlines, quit requests and hang-ups, and keeps the program's
+// events flowing while it sleeps. Waking for bytes is what every end-to-end exchange does.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTimer>
 #include <chrono>
 #include <thread>
@@ -29,72 +29,26 @@ struct Pipe {
 };
 
 // Waits as the link does: again and again until something other than Ready comes back.
-IWaitPump::Result WaitUntilSettled(CQtWaitPump& pump, int fd, Clock::time_point deadline,
-                                   const std::function<bool()>& done = {}) {
+IWaitPump::Result WaitUntilSettled(CQtWaitPump& pump, int fd, Clock::time_point deadline) {
     for (;;) {
         const IWaitPump::Result result = pump.Wait(fd, deadline);
-        if (result != IWaitPump::Result::Ready || (done && done())) {
+        if (result != IWaitPump::Result::Ready) {
             return result;
         }
     }
 }
 
+class QtWaitPump : public ::testing::Test {
+protected:
+    QApplication& application = Application();
+    CQtWaitPump pump;
+    Pipe p;
+};
+
 }  // namespace
 
-TEST(QtWaitPump, ReturnsReadyWhenBytesArrive) {
-    Application();
-    CQtWaitPump pump;
-    Pipe p;
-    QTimer::singleShot(20, [&p] { ASSERT_EQ(write(p.fds[1], "OK\r", 3), 3); });
-    const auto deadline = Clock::now() + milliseconds(5000);
-    char buffer[8] = {};
-    auto done = [&] { return read(p.fds[0], buffer, sizeof buffer) > 0; };
-    EXPECT_EQ(WaitUntilSettled(pump, p.fds[0], deadline, done), IWaitPump::Result::Ready);
-    EXPECT_STREQ(buffer, "OK\r");
-}
-
-TEST(QtWaitPump, DeadlineIsNeverReportedEarly) {
-    Application();
-    CQtWaitPump pump;
-    Pipe p;
-    for (int ms : {1, 30, 120}) {
-        const auto deadline = Clock::now() + milliseconds(ms);
-        EXPECT_EQ(WaitUntilSettled(pump, p.fds[0], deadline), IWaitPump::Result::Deadline);
-        EXPECT_GE(Clock::now(), deadline) << ms;
-    }
-    EXPECT_EQ(pump.Wait(p.fds[0], Clock::now() - milliseconds(1)), IWaitPump::Result::Deadline);
-}
-
-TEST(QtWaitPump, QuitFromAnotherThreadEndsTheWaitAndEveryLaterOne) {
-    Application();
-    CQtWaitPump pump;
-    Pipe p;
-    std::thread quitter([&pump] {
-        std::this_thread::sleep_for(milliseconds(50));
-        pump.RequestQuit();
-    });
-    EXPECT_EQ(WaitUntilSettled(pump, p.fds[0], Clock::now() + milliseconds(60000)),
-              IWaitPump::Result::Quit);
-    quitter.join();
-    EXPECT_TRUE(pump.QuitRequested());
-    EXPECT_EQ(pump.Wait(p.fds[0], Clock::now() + milliseconds(1000)), IWaitPump::Result::Quit);
-}
-
-TEST(QtWaitPump, ReportsHangUpWhenTheDeviceGoes) {
-    Application();
-    int master = -1, slave = -1;
-    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-    CQtWaitPump pump;
-    QTimer::singleShot(20, [&master] { close(master); });
-    EXPECT_EQ(WaitUntilSettled(pump, slave, Clock::now() + milliseconds(5000)),
-              IWaitPump::Result::HangUp);
-    close(slave);
-}
-
-TEST(QtWaitPump, TimersAndPostedEventsRunDuringTheWait) {
-    Application();
-    CQtWaitPump pump;
-    Pipe p;
+// While it sleeps, the program's timers and posted events keep running.
+TEST_F(QtWaitPump, DeadlineIsNeverReportedEarlyAndEventsFlowMeanwhile) {
     int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
@@ -102,21 +56,46 @@ TEST(QtWaitPump, TimersAndPostedEventsRunDuringTheWait) {
     bool posted = false;
     QMetaObject::invokeMethod(
         &timer, [&posted] { posted = true; }, Qt::QueuedConnection);
-    WaitUntilSettled(pump, p.fds[0], Clock::now() + milliseconds(200));
+    for (int ms : {1, 30, 120}) {
+        const auto deadline = Clock::now() + milliseconds(ms);
+        EXPECT_EQ(WaitUntilSettled(pump, p.fds[0], deadline), IWaitPump::Result::Deadline);
+        EXPECT_GE(Clock::now(), deadline) << ms;
+    }
+    EXPECT_EQ(pump.Wait(p.fds[0], Clock::now() - milliseconds(1)), IWaitPump::Result::Deadline);
     EXPECT_TRUE(posted);
     EXPECT_GE(ticks, 1);
 }
 
-TEST(QtWaitPump, AWaitInsideAnotherKeepsTheOuterDeadline) {
-    Application();
-    CQtWaitPump pump;
-    Pipe outer, inner;
+TEST_F(QtWaitPump, QuitFromAnotherThreadEndsTheWaitAndEveryLaterOne) {
+    // Started from inside the wait, so the quit comes while it runs.
+    std::thread quitter;
+    QTimer::singleShot(20, [&] { quitter = std::thread([this] { pump.RequestQuit(); }); });
+    EXPECT_EQ(WaitUntilSettled(pump, p.fds[0], Clock::now() + milliseconds(60000)),
+              IWaitPump::Result::Quit);
+    if (quitter.joinable()) {
+        quitter.join();
+    }
+    EXPECT_TRUE(pump.QuitRequested());
+    EXPECT_EQ(pump.Wait(p.fds[0], Clock::now() + milliseconds(1000)), IWaitPump::Result::Quit);
+}
+
+TEST_F(QtWaitPump, ReportsHangUpWhenTheDeviceGoes) {
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    QTimer::singleShot(20, [&master] { close(master); });
+    EXPECT_EQ(WaitUntilSettled(pump, slave, Clock::now() + milliseconds(5000)),
+              IWaitPump::Result::HangUp);
+    close(slave);
+}
+
+TEST_F(QtWaitPump, AWaitInsideAnotherKeepsTheOuterDeadline) {
+    Pipe inner;
     IWaitPump::Result innerResult = IWaitPump::Result::Ready;
     QTimer::singleShot(10, [&] {
         innerResult = WaitUntilSettled(pump, inner.fds[0], Clock::now() + milliseconds(30));
     });
     const auto deadline = Clock::now() + milliseconds(150);
-    EXPECT_EQ(WaitUntilSettled(pump, outer.fds[0], deadline), IWaitPump::Result::Deadline);
+    EXPECT_EQ(WaitUntilSettled(pump, p.fds[0], deadline), IWaitPump::Result::Deadline);
     EXPECT_EQ(innerResult, IWaitPump::Result::Deadline);
     EXPECT_GE(Clock::now(), deadline);
 }

@@ -1,86 +1,70 @@
-// The "Meas. Setting" dialog: limits, the order of its checks, OK storing at once, Cancel.
+// The "Meas. Setting" dialog: the values shown, the standard number checks in field order, OK
+// storing at once, Cancel. The checks live in the dialog layer alone.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <memory>
-#include <vector>
 
 #include "document/OrvelDoc.h"
 #include "measurement/qt/ConfDlg.h"
 #include "tests/support/qt/DialogTestSupport.h"
-#include "tests/support/qt/ModalScript.h"
 
 namespace {
+
+using Values = std::array<const char*, 3>;  // edge angle, latitude, longitude
+constexpr int kEdits[] = {IDC_EDGE_ANGLE, IDC_LATITUDE,
+                          IDC_LONGITUDE};
+
+// Notes what the edits show, types the values and presses OK.
+ModalScript::Step Enter(Values values, QStringList* shown = nullptr) {
+    return Inspect(
+        [=](QWidget* dlg) {
+            for (int i = 0; i < 3; ++i) {
+                if (shown != nullptr) {
+                    *shown << TextOf(dlg, kEdits[i]);
+                }
+                SetText(dlg, kEdits[i], values[i]);
+            }
+        },
+        1);
+}
 
 class ConfDlgTest : public ::testing::Test {
 protected:
     void MakeDoc(Language language) {
         doc = std::make_unique<COrvelDoc>(folder.Path(), language);
+        std::filesystem::remove(doc->m_cfgPath);  // stored by the document it replaced
         doc->m_longitude = 139.75;
         doc->m_latitude = 35.0;
         doc->m_edgeAngle = 10.0;
     }
     void SetUp() override { MakeDoc(Language::English); }
-    void TearDown() override { doc.reset(); }
-
-    void ExpectUnchanged() const {
-        EXPECT_EQ(doc->m_edgeAngle, 10.0);
-        EXPECT_EQ(doc->m_latitude, 35.0);
-        EXPECT_EQ(doc->m_longitude, 139.75);
-        EXPECT_FALSE(std::filesystem::exists(doc->m_cfgPath));
-    }
-
-    // Types the three values and presses OK.
-    static ModalScript::Step Enter(const char* edge, const char* latitude, const char* longitude,
-                                   int press = 1) {
-        return Inspect(
-            [=](QWidget* dlg) {
-                SetText(dlg, IDC_EDGE_ANGLE, edge);
-                SetText(dlg, IDC_LATITUDE, latitude);
-                SetText(dlg, IDC_LONGITUDE, longitude);
-            },
-            press);
-    }
 
     TempFolder folder;
     std::unique_ptr<COrvelDoc> doc;
 };
 
-// The values show in their shortest form; Cancel after editing them changes nothing.
-TEST_F(ConfDlgTest, OpensWithTheDocumentValuesAndCancelKeepsThem) {
-    QStringList shown;
-    QString title;
-    ModalScript script;
-    script.Then([&](QWidget* dlg) {
-        title = dlg->windowTitle();
-        for (int id : {IDC_LONGITUDE, IDC_LATITUDE, IDC_EDGE_ANGLE}) {
-            shown << TextOf(dlg, id);
-        }
-        Enter("20", "-10", "100", 2)(dlg);
-    });
-    EXPECT_FALSE(CConfDlg::Run(*doc, nullptr));
-    EXPECT_EQ(title, "Meas. Setting");
-    EXPECT_EQ(shown, (QStringList{"139.75", "35", "10"}));
-    ExpectUnchanged();
-}
-
+// Each case shows what the one before stored, in its shortest form.
 TEST_F(ConfDlgTest, LimitsAreInclusiveAndOkStoresTheSettingsFileAtOnce) {
     const struct {
-        const char *edge, *latitude, *longitude;
+        Values typed;
         double values[3];
+        QStringList shown;
     } cases[] = {
-        {"90", "-90", "-180", {90.0, -90.0, -180.0}},
-        {"0", "90", "180", {0.0, 90.0, 180.0}},
-        {" 12.5 ", "-33.925", "18.4241", {12.5, -33.925, 18.4241}},
+        {{" 12.5 ", "-33.925", "18.4241"}, {12.5, -33.925, 18.4241}, {"10", "35", "139.75"}},
+        {{"90", "-90", "-180"}, {90.0, -90.0, -180.0}, {"12.5", "-33.925", "18.4241"}},
+        {{"0", "90", "180"}, {0.0, 90.0, 180.0}, {"90", "-90", "-180"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.edge);
+        SCOPED_TRACE(c.typed[0]);
+        QStringList shown;
         ModalScript script;
-        script.Then(Enter(c.edge, c.latitude, c.longitude));
+        script.Then(Enter(c.typed, &shown));
         EXPECT_TRUE(CConfDlg::Run(*doc, nullptr));
-        COrvelSettings stored(folder.Path());
-        ASSERT_EQ(stored.LoadSaveConfig(doc->m_cfgPath, COrvelSettings::kLoad), 1);
-        for (const COrvelSettings* s : std::vector<const COrvelSettings*>{doc.get(), &stored}) {
+        EXPECT_EQ(shown, c.shown);
+        const COrvelSettings stored = StoredSettings(*doc);
+        for (const COrvelSettings* s : {static_cast<const COrvelSettings*>(doc.get()), &stored}) {
             EXPECT_EQ(s->m_edgeAngle, c.values[0]);
             EXPECT_EQ(s->m_latitude, c.values[1]);
             EXPECT_EQ(s->m_longitude, c.values[2]);
@@ -88,47 +72,51 @@ TEST_F(ConfDlgTest, LimitsAreInclusiveAndOkStoresTheSettingsFileAtOnce) {
     }
 }
 
+// Cancel after the refusal leaves the document and the settings file as they were.
 TEST_F(ConfDlgTest, RefusedValueKeepsTheDialogOpenWithFocusOnTheFirstOffendingEdit) {
     const char* const between90 = "Please enter a number between -90 and 90.";
+    const char* const number = "Please enter a number.";
     const struct {
-        const char *edge, *latitude, *longitude, *message;
+        Values typed;
+        const char* message;
         int focusedId;
         Language language = Language::English;
     } cases[] = {
-        {"90.5", "35", "135", "Please enter a number between 0 and 90.", IDC_EDGE_ANGLE},
-        {"10", "-90.01", "135", between90, IDC_LATITUDE},
-        {"10", "35", "180.5", "Please enter a number between -180 and 180.", IDC_LONGITUDE},
-        {"ten", "35", "135", "Please enter a number.", IDC_EDGE_ANGLE},
-        {"10", "35N", "135", "Please enter a number.", IDC_LATITUDE},
-        {"10", "35", "", "Please enter a number.", IDC_LONGITUDE},
-        {"10", "nan", "135", "Please enter a number.", IDC_LATITUDE},
+        {{"90.5", "35", "135"},
+         "Please enter a number between 0 and 90.",
+         IDC_EDGE_ANGLE},
+        {{"10", "-90.01", "135"}, between90, IDC_LATITUDE},
+        {{"10", "35", "180.5"},
+         "Please enter a number between -180 and 180.",
+         IDC_LONGITUDE},
+        {{"ten", "35", "135"}, number, IDC_EDGE_ANGLE},
+        {{"10", "35N", "135"}, number, IDC_LATITUDE},
+        {{"10", "35", ""}, number, IDC_LONGITUDE},
+        {{"10", "nan", "135"}, number, IDC_LATITUDE},
         // Several bad values: edge angle first, then latitude, then longitude.
-        {"-1", "91", "181", "Please enter a number between 0 and 90.", IDC_EDGE_ANGLE},
-        {"45", "91", "181", between90, IDC_LATITUDE},
-        {"95", "35", "135", "0 から 90 までの数値を入力してください。", IDC_EDGE_ANGLE,
+        {{"-1", "91", "181"}, "Please enter a number between 0 and 90.", IDC_EDGE_ANGLE},
+        {{"45", "91", "181"}, between90, IDC_LATITUDE},
+        {{"95", "35", "135"},
+         "0 から 90 までの数値を入力してください。",
+         IDC_EDGE_ANGLE,
          Language::Japanese},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.edge) + " " + c.latitude + " " + c.longitude);
+        SCOPED_TRACE(std::string(c.typed[0]) + " " + c.typed[1] + " " + c.typed[2]);
         if (c.language != doc->m_language) {
             MakeDoc(c.language);
-            std::filesystem::remove(doc->m_cfgPath);  // stored by the document it replaced
         }
-        std::string message;
-        int focused = -1;
-        bool stillOpen = false;
+        Refusal refusal;
         ModalScript script;
-        script.Then(Enter(c.edge, c.latitude, c.longitude))
-            .Then(Acknowledge(message))
-            .Then(Inspect([&](QWidget* dlg) {
-                stillOpen = dlg->isVisible();
-                focused = FocusedId(dlg);
-            }));
+        script.Then(Enter(c.typed));
+        ThenRefused(script, refusal);
         EXPECT_FALSE(CConfDlg::Run(*doc, nullptr));
-        EXPECT_EQ(message, c.message);
-        EXPECT_TRUE(stillOpen);
-        EXPECT_EQ(focused, c.focusedId);
-        ExpectUnchanged();
+        EXPECT_EQ(refusal.message, c.message);
+        EXPECT_EQ(refusal.focused, c.focusedId);
+        EXPECT_EQ(doc->m_edgeAngle, 10.0);
+        EXPECT_EQ(doc->m_latitude, 35.0);
+        EXPECT_EQ(doc->m_longitude, 139.75);
+        EXPECT_FALSE(std::filesystem::exists(doc->m_cfgPath));
     }
 }
 

@@ -1,6 +1,6 @@
-// The "Interval Measurement" dialog: spins and seconds, file naming, the checks before a start.
+// The "Interval Measurement" dialog: spins and seconds, file naming, memo, Start and Cancel. The
+// checks before a start are the core's (IntervalStartCheckTest); here a refusal keeps the dialog.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QFileDialog>
 #include <QRadioButton>
@@ -15,11 +15,17 @@
 #include "tests/support/Fakes.h"
 #include "tests/support/TestRecords.h"
 #include "tests/support/qt/DialogTestSupport.h"
-#include "tests/support/qt/ModalScript.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr int kSpins[] = {IDC_FROM_HOUR, IDC_FROM_MINUTE, IDC_TO_HOUR,
+                          IDC_TO_MINUTE, IDC_PERIOD};
+
+QSpinBox* Spin(QWidget* dlg, int id) {
+    return Control<QSpinBox>(dlg, id);
+}
 
 class IntDlgTest : public ::testing::Test {
 protected:
@@ -35,12 +41,7 @@ protected:
     ~IntDlgTest() override { doc.reset(); }
 
     bool Run() { return CIntDlg::Run(*doc, scheduler, nullptr); }
-    COrvelSettings Stored() const {
-        COrvelSettings stored(folder.Path());
-        stored.LoadSaveConfig(doc->m_cfgPath, COrvelSettings::kLoad);
-        return stored;
-    }
-    // Picks the user-defined file or the automatic name in a folder, types it, presses Start.
+    // Checks a naming radio, types into its edit and presses Start.
     static ModalScript::Step StartWith(int radio, int edit, const std::string& text) {
         return Inspect(
             [=](QWidget* dlg) {
@@ -48,12 +49,6 @@ protected:
                 SetText(dlg, edit, QString::fromStdString(text));
             },
             1);
-    }
-    static ModalScript::Step StartWithUserFile(const std::string& name) {
-        return StartWith(IDC_USER_FILE, IDC_FILE, name);
-    }
-    static ModalScript::Step StartWithFolder(const std::string& dataFolder) {
-        return StartWith(IDC_AUTO_NAME, IDC_FOLDER, dataFolder);
     }
 
     TempFolder folder;
@@ -68,15 +63,19 @@ protected:
     CIntervalScheduler scheduler;
 };
 
-TEST_F(IntDlgTest, SecondsAreShownAsHoursAndMinutesAndStoredBackUnchanged) {
+// Shown as from hour, from minute, to hour, to minute and period in minutes; stored back as
+// seconds. The spins wrap at their limits (the last case steps each once).
+TEST_F(IntDlgTest, SecondsAreShownAsHoursAndMinutesAndStoredBack) {
     const struct {
         int64_t start, end, period;
-        std::vector<int> shown;  // from hour, from minute, to hour, to minute, period in minutes
+        std::vector<int> shown;
+        int step;
+        int64_t stored[3];
     } cases[] = {
-        {21600, 68400, 600, {6, 0, 19, 0, 10}},
-        {0, 86340, 5400, {0, 0, 23, 59, 90}},
-        {30600, 45000, 60, {8, 30, 12, 30, 1}},
-        {3600, 7200, 599940, {1, 0, 2, 0, 9999}},
+        {21600, 68400, 600, {6, 0, 19, 0, 10}, 0, {21600, 68400, 600}},
+        {0, 86340, 5400, {0, 0, 23, 59, 90}, 0, {0, 86340, 5400}},
+        {30600, 45000, 60, {8, 30, 12, 30, 1}, 0, {30600, 45000, 60}},
+        {82800, 86340, 599940, {23, 0, 23, 59, 9999}, 1, {60, 0, 60}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.period);
@@ -87,100 +86,87 @@ TEST_F(IntDlgTest, SecondsAreShownAsHoursAndMinutesAndStoredBackUnchanged) {
         ModalScript script;
         script.Then(Inspect(
             [&](QWidget* dlg) {
-                for (int id :
-                     {IDC_FROM_HOUR, IDC_FROM_MINUTE, IDC_TO_HOUR, IDC_TO_MINUTE, IDC_PERIOD}) {
-                    shown.push_back(Control<QSpinBox>(dlg, id)->value());
+                for (int id : kSpins) {
+                    shown.push_back(Spin(dlg, id)->value());
+                    Spin(dlg, id)->stepBy(c.step);
                 }
             },
             1));
         EXPECT_TRUE(Run());
         EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(doc->m_intervalStart, c.start);
-        EXPECT_EQ(doc->m_intervalEnd, c.end);
-        EXPECT_EQ(doc->m_intervalPeriod, c.period);
-        EXPECT_EQ(Stored().m_intervalPeriod, c.period);
+        EXPECT_EQ(doc->m_intervalStart, c.stored[0]);
+        EXPECT_EQ(doc->m_intervalEnd, c.stored[1]);
+        EXPECT_EQ(doc->m_intervalPeriod, c.stored[2]);
+        EXPECT_EQ(StoredSettings(*doc).m_intervalPeriod, c.stored[2]);
         EXPECT_TRUE(scheduler.IsOn());
         scheduler.StopInterval(0);
     }
 }
 
-TEST_F(IntDlgTest, SpinsWrapAroundAtTheirLimits) {
-    doc->m_intervalStart = 23 * 3600;  // 23:00
-    doc->m_intervalEnd = 5 * 3600;     // 05:00
-    doc->m_intervalPeriod = 9999 * 60;
-    ModalScript script;
-    script.Then(Inspect(
-        [](QWidget* dlg) {
-            Control<QSpinBox>(dlg, IDC_FROM_HOUR)->stepBy(1);     // 23 -> 0
-            Control<QSpinBox>(dlg, IDC_FROM_MINUTE)->stepBy(-1);  // 0 -> 59
-            Control<QSpinBox>(dlg, IDC_TO_MINUTE)->stepBy(-1);    // 0 -> 59
-            Control<QSpinBox>(dlg, IDC_PERIOD)->stepBy(1);        // 9999 -> 1
-        },
-        1));
-    EXPECT_TRUE(Run());
-    EXPECT_EQ(doc->m_intervalStart, 59 * 60);
-    EXPECT_EQ(doc->m_intervalEnd, 5 * 3600 + 59 * 60);
-    EXPECT_EQ(doc->m_intervalPeriod, 60);
-}
-
 // Enabled states of file edit, file "Ref.", folder edit and folder "Ref.", as '0' and '1'.
-TEST_F(IntDlgTest, NamingRadioEnablesItsOwnEditAndRefButton) {
+// Cancel then leaves the document as it was.
+TEST_F(IntDlgTest, NamingRadioEnablesItsOwnEditAndRefButtonAndCancelChangesNothing) {
     doc->m_autoFileName = 1;
     std::string states;
-    bool autoChecked = false;
     ModalScript script;
     script.Then(Inspect([&](QWidget* dlg) {
-        autoChecked = Control<QRadioButton>(dlg, IDC_AUTO_NAME)->isChecked();
+        states += Control<QRadioButton>(dlg, IDC_AUTO_NAME)->isChecked() ? "auto " : "";
         for (int round = 0; round < 2; ++round) {
-            for (int id : {IDC_FILE, IDC_FILE_REF, IDC_FOLDER, IDC_FOLDER_REF}) {
+            for (int id : {IDC_FILE, IDC_FILE_REF, IDC_FOLDER,
+                           IDC_FOLDER_REF}) {
                 states += Control<QWidget>(dlg, id)->isEnabled() ? '1' : '0';
             }
             Click(dlg, IDC_USER_FILE);
         }
+        Spin(dlg, IDC_PERIOD)->setValue(3);
+        SetText(dlg, IDC_FOLDER, "/elsewhere/");
     }));
     EXPECT_FALSE(Run());
-    EXPECT_TRUE(autoChecked);
-    EXPECT_EQ(states, "00111100");
+    EXPECT_EQ(states, "auto 00111100");
+    EXPECT_EQ(doc->m_autoFileName, 1);
+    EXPECT_EQ(doc->m_intervalPeriod, 600);
+    EXPECT_EQ(doc->m_dataFolder, data);
+    EXPECT_FALSE(fs::exists(doc->m_cfgPath));
+    EXPECT_FALSE(scheduler.IsOn());
 }
 
-// A refused start (the decisions are the core's checks) shows the message and the dialog again
-// with the values entered, stores nothing and starts nothing; the next Start goes ahead.
+// A refused start shows the message and the dialog again with the values entered (the file with
+// the extension it gained), stores nothing and starts nothing; the next Start goes ahead.
 TEST_F(IntDlgTest, ARefusedStartShowsTheDialogAgainWithoutStoringOrStarting) {
     const std::string nowhere = folder.Path() + "nowhere/roof";
     QString shownAgain;
-    {
-        ModalScript script;
-        script.Then(StartWithUserFile(nowhere)).Then(Inspect([&](QWidget* dlg) {
+    ModalScript script;
+    script.Then(StartWith(IDC_USER_FILE, IDC_FILE, nowhere))
+        .Then([&](QWidget* dlg) {
             shownAgain = TextOf(dlg, IDC_FILE);
-        }));
-        EXPECT_FALSE(Run());
-    }
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"Invalid Data Folder"});
-    EXPECT_EQ(shownAgain.toStdString(), nowhere + ".wsx");
-    EXPECT_EQ(doc->m_intervalFile, nowhere + ".wsx");
-    EXPECT_FALSE(fs::exists(doc->m_cfgPath));
-    EXPECT_FALSE(scheduler.IsOn());
-
-    ModalScript again;
-    again.Then(StartWithFolder(data));
+            EXPECT_EQ(messages.shown, std::vector<std::string>{"Invalid Data Folder"});
+            EXPECT_FALSE(fs::exists(doc->m_cfgPath));
+            EXPECT_FALSE(scheduler.IsOn());
+            StartWith(IDC_AUTO_NAME, IDC_FOLDER, data)(dlg);
+        });
     EXPECT_TRUE(Run());
+    EXPECT_EQ(shownAgain.toStdString(), nowhere + ".wsx");
     EXPECT_TRUE(scheduler.IsOn());
-    EXPECT_EQ(Stored().m_dataFolder, data);
-    scheduler.StopInterval(0);
+    EXPECT_EQ(StoredSettings(*doc).m_dataFolder, data);
+    EXPECT_EQ(StoredSettings(*doc).m_intervalFile, nowhere + ".wsx");
 }
 
-TEST_F(IntDlgTest, StartStoresEverySettingThenStartsTheSchedule) {
+// A memo held longer than fifty characters is refused with the focus on it; Start then stores
+// every setting and starts the schedule with its display.
+TEST_F(IntDlgTest, StartStoresEverySettingOnceTheMemoFits) {
     doc->m_autoStart = 0;
+    doc->m_dataMemo = std::string(51, 'm');
+    Refusal refusal;
     ModalScript script;
-    script.Then(Inspect(
-        [&](QWidget* dlg) {
-            SetText(dlg, IDC_MEMO, "roof mast");
-            Click(dlg, IDC_AUTO_START);
-        },
-        1));
+    script.Then(Inspect([](QWidget* dlg) { Click(dlg, IDC_AUTO_START); }, 1));
+    ThenRefused(
+        script, refusal, [](QWidget* dlg) { SetText(dlg, IDC_MEMO, QString(50, 'm')); },
+        1);
     EXPECT_TRUE(Run());
-    const COrvelSettings stored = Stored();
-    EXPECT_EQ(stored.m_dataMemo, "roof mast");
+    EXPECT_EQ(refusal.message, "Please enter no more than 50 characters.");
+    EXPECT_EQ(refusal.focused, IDC_MEMO);
+    const COrvelSettings stored = StoredSettings(*doc);
+    EXPECT_EQ(stored.m_dataMemo, std::string(50, 'm'));
     EXPECT_EQ(stored.m_autoStart, 1);
     EXPECT_EQ(stored.m_autoFileName, 1);
     EXPECT_TRUE(scheduler.IsOn());
@@ -188,81 +174,43 @@ TEST_F(IntDlgTest, StartStoresEverySettingThenStartsTheSchedule) {
     EXPECT_TRUE(events.timerRunning);
 }
 
-TEST_F(IntDlgTest, CancelAtFirstShowingChangesNothing) {
-    ModalScript script;
-    script.Then(Inspect([](QWidget* dlg) {
-        Control<QSpinBox>(dlg, IDC_PERIOD)->setValue(3);
-        SetText(dlg, IDC_FOLDER, "/elsewhere/");
-    }));
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(doc->m_intervalPeriod, 600);
-    EXPECT_EQ(doc->m_dataFolder, data);
-    EXPECT_FALSE(fs::exists(doc->m_cfgPath));
-    EXPECT_FALSE(scheduler.IsOn());
-}
-
-TEST_F(IntDlgTest, MemoOfMoreThanFiftyCharactersIsRefusedWithTheStandardMessage) {
-    doc->m_dataMemo = std::string(51, 'm');
-    std::string message;
-    int focused = -1;
-    ModalScript script;
-    script.Then(Press(1))
-        .Then(Acknowledge(message))
-        .Then(Inspect(
-            [&](QWidget* dlg) {
-                focused = FocusedId(dlg);
-                SetText(dlg, IDC_MEMO, QString(50, 'm'));
-            },
-            1));
-    EXPECT_TRUE(Run());
-    EXPECT_EQ(message, "Please enter no more than 50 characters.");
-    EXPECT_EQ(focused, IDC_MEMO);
-    EXPECT_EQ(doc->m_dataMemo, std::string(50, 'm'));
-}
-
-TEST_F(IntDlgTest, FolderButtonBrowsesFromTheEnteredFolderAndAddsTheSeparator) {
+// The folder browser starts in the entered folder and the choice gains a separator; the file
+// button offers the save dialog on the entered file, and the name typed gains ".wsx".
+TEST_F(IntDlgTest, RefButtonsBrowseFromTheEnteredFolderAndFile) {
     const std::string chosen = folder.Path() + "chosen";
     fs::create_directory(chosen);
-    QString title, startedIn, shown;
+    doc->m_intervalFile = data + "roof.wsx";
+    QString startedIn, initial, shownFolder, shownFile;
+    QStringList filters;
     ModalScript script;
     script.Then(Press(IDC_FOLDER_REF))
         .Then([&](QWidget* w) {
             auto* browser = qobject_cast<QFileDialog*>(w);
             ASSERT_NE(browser, nullptr);
-            title = browser->windowTitle();
             startedIn = browser->directory().absolutePath();
             TypeIntoFileDialog(browser, chosen);
         })
-        .Then(Inspect([&](QWidget* dlg) { shown = TextOf(dlg, IDC_FOLDER); }));
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(title, "Data Save Folder Select");
-    EXPECT_EQ(startedIn.toStdString(), data.substr(0, data.size() - 1));
-    EXPECT_EQ(shown.toStdString(), chosen + "/");
-}
-
-TEST_F(IntDlgTest, FileButtonOffersTheSaveDialogWithTheDataFileFilter) {
-    doc->m_intervalFile = data + "roof.wsx";
-    doc->m_autoFileName = 0;
-    QString title, suffix, initial, shown;
-    QStringList filters;
-    ModalScript script;
-    script.Then(Press(IDC_FILE_REF))
+        .Then([](QWidget* dlg) {
+            Click(dlg, IDC_USER_FILE);
+            Click(dlg, IDC_FILE_REF);
+        })
         .Then([&](QWidget* w) {
             auto* fd = qobject_cast<QFileDialog*>(w);
             ASSERT_NE(fd, nullptr);
-            title = fd->windowTitle();
-            suffix = fd->defaultSuffix();
             filters = fd->nameFilters();
             initial = fd->selectedFiles().value(0);
             TypeIntoFileDialog(fd, data + "wall");
         })
-        .Then(Inspect([&](QWidget* dlg) { shown = TextOf(dlg, IDC_FILE); }));
+        .Then(Inspect([&](QWidget* dlg) {
+            shownFolder = TextOf(dlg, IDC_FOLDER);
+            shownFile = TextOf(dlg, IDC_FILE);
+        }));
     EXPECT_FALSE(Run());
-    EXPECT_EQ(title, "Save");
-    EXPECT_EQ(suffix, "wsx");
+    EXPECT_EQ(startedIn.toStdString(), data.substr(0, data.size() - 1));
+    EXPECT_EQ(shownFolder.toStdString(), chosen + "/");
     EXPECT_EQ(filters, (QStringList{"Halvo Data Files(*.wsx) (*.wsx)", "All Files(*.*) (*)"}));
     EXPECT_EQ(initial.toStdString(), data + "roof.wsx");
-    EXPECT_EQ(shown.toStdString(), data + "wall.wsx");
+    EXPECT_EQ(shownFile.toStdString(), data + "wall.wsx");
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "data/qt/MemoDlg.h"
@@ -15,23 +13,20 @@
 #include "tests/support/Fakes.h"
 #include "tests/support/TestRecords.h"
 #include "tests/support/qt/DialogTestSupport.h"
-#include "tests/support/qt/ModalScript.h"
 
 namespace {
 
-void Touch(const std::string& path) {
-    std::ofstream(path) << "x";
-}
-
+// Typing stops at fifty characters.
 TEST(MemoDlgTest, OkReturnsTheEditedMemoAndCancelKeepsTheOldOne) {
     std::string memo = "Data Memo";
-    QString shown, title;
+    QString shown, typed;
     ModalScript script;
     script
         .Then(Inspect(
             [&](QWidget* dlg) {
-                title = dlg->windowTitle();
                 shown = TextOf(dlg, IDC_MEMO);
+                QTest::keyClicks(Control<QLineEdit>(dlg, IDC_MEMO), QString(60, 'a'));
+                typed = TextOf(dlg, IDC_MEMO);
                 SetText(dlg, IDC_MEMO, "south roof");
             },
             1))
@@ -40,45 +35,29 @@ TEST(MemoDlgTest, OkReturnsTheEditedMemoAndCancelKeepsTheOldOne) {
     EXPECT_EQ(memo, "south roof");
     EXPECT_FALSE(CMemoDlg::Run(memo, Language::English, nullptr));
     EXPECT_EQ(memo, "south roof");
-    EXPECT_EQ(title, "Data Memo");
     EXPECT_EQ(shown, "Data Memo");
+    EXPECT_EQ(typed, "Data Memo" + QString(41, 'a'));
 }
 
-TEST(MemoDlgTest, TypingStopsAtFiftyCharacters) {
-    CMemoDlg dlg(Language::English);
-    dlg.show();
-    auto* edit = Control<QLineEdit>(&dlg, IDC_MEMO);
-    QTest::keyClicks(edit, QString(60, 'a'));
-    EXPECT_EQ(edit->text().size(), 50);
-}
-
-TEST(MemoDlgTest, LongerMemoIsRefusedWithTheFrameworkMessageInEitherLanguage) {
-    const struct {
-        Language language;
-        const char* message;
-    } cases[] = {{Language::English, "Please enter no more than 50 characters."},
-                 {Language::Japanese, "50 文字以内で入力してください。"}};
-    for (const auto& c : cases) {
-        std::string memo(51, 'x');
-        std::string message;
-        int focused = -1;
-        QString kept;
-        ModalScript script;
-        script.Then(Press(1))
-            .Then(Acknowledge(message))
-            .Then(Inspect(
-                [&](QWidget* dlg) {
-                    focused = FocusedId(dlg);
-                    kept = TextOf(dlg, IDC_MEMO);
-                    SetText(dlg, IDC_MEMO, QString(50, 'y'));
-                },
-                1));
-        EXPECT_TRUE(CMemoDlg::Run(memo, c.language, nullptr));
-        EXPECT_EQ(message, c.message);
-        EXPECT_EQ(focused, IDC_MEMO);
-        EXPECT_EQ(kept.size(), 51);
-        EXPECT_EQ(memo, std::string(50, 'y'));
-    }
+// The English wording of the refusal is checked under the interval dialog.
+TEST(MemoDlgTest, LongerMemoIsRefusedInTheDialogsLanguageAndKeptWhole) {
+    std::string memo(51, 'x');
+    Refusal refusal;
+    QString kept;
+    ModalScript script;
+    script.Then(Press(1));
+    ThenRefused(
+        script, refusal,
+        [&kept](QWidget* dlg) {
+            kept = TextOf(dlg, IDC_MEMO);
+            SetText(dlg, IDC_MEMO, QString(50, 'y'));
+        },
+        1);
+    EXPECT_TRUE(CMemoDlg::Run(memo, Language::Japanese, nullptr));
+    EXPECT_EQ(refusal.message, "50 文字以内で入力してください。");
+    EXPECT_EQ(refusal.focused, IDC_MEMO);
+    EXPECT_EQ(kept.size(), 51);
+    EXPECT_EQ(memo, std::string(50, 'y'));
 }
 
 TEST(QtFileDialogsTest, FilterPairsBecomeQtFiltersThatShowTheirNamesAsWritten) {
@@ -110,27 +89,22 @@ protected:
     CQtFileDialogs dialogs{nullptr, Language::English};
 };
 
+// A question nobody answers, or one that never comes, fails the script.
 TEST_F(SaveDialogTest, ExistingFileIsQuestionedOnlyWhenAskedFor) {
     const std::string existing = folder.Path() + "old.wsx";
-    Touch(existing);
+    WriteFileBytes(existing, "x");
     std::string path;
-    {
-        ModalScript script;
-        script.Then(Choose(existing));
-        ASSERT_TRUE(dialogs.ChooseSaveFile(Dialog(false), path));
-        EXPECT_EQ(path, existing);
-    }
-    path.clear();
-    bool questioned = false;
     ModalScript script;
-    script.Then(Choose(existing)).Then([&](QWidget* w) {
+    script.Then(Choose(existing));
+    ASSERT_TRUE(dialogs.ChooseSaveFile(Dialog(false), path));
+    EXPECT_EQ(path, existing);
+    path.clear();
+    script.Then(Choose(existing)).Then([](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         ASSERT_NE(box, nullptr);
-        questioned = true;
         box->button(QMessageBox::Yes)->click();
     });
     ASSERT_TRUE(dialogs.ChooseSaveFile(Dialog(true), path));
-    EXPECT_TRUE(questioned);
     EXPECT_EQ(path, existing);
 }
 

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <filesystem>
 
+#include "tests/support/TestFiles.h"
 #include "tests/support/qt/AppHarness.h"
 
 using namespace apptest;
@@ -15,19 +15,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The program is copied into the run folder: it keeps "Orvel.cfg" and its ports beside itself.
-QString InstallProgram(const RunFolder& folder) {
+// Starts the program offscreen, copied into the run folder: it keeps "Orvel.cfg" and its ports
+// beside itself.
+bool StartProgram(QProcess& program, const RunFolder& folder) {
     const fs::path target = fs::path(folder.Path()) / "halvo";
     fs::copy_file(fs::path(HALVO_BIN_DIR) / "halvo", target, fs::copy_options::overwrite_existing);
-    return QString::fromStdString(target.string());
-}
-
-QProcessEnvironment Offscreen() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("XDG_RUNTIME_DIR", "/tmp/halvo-xdg");
     env.insert("LANG", "C.UTF-8");
-    return env;
+    program.setProcessEnvironment(env);
+    program.start(QString::fromStdString(target.string()), {});
+    return program.waitForStarted(5000);
 }
 
 // halvo-sim publishing COM1 in the run folder, logging every request.
@@ -49,17 +48,8 @@ public:
     }
     bool Started() const { return m_started; }
     // Whether a request line ending with the text has arrived.
-    bool Received(const QString& request) const {
-        QFile file(QString::fromStdString(m_log));
-        if (!file.open(QIODevice::ReadOnly)) {
-            return false;
-        }
-        for (const QByteArray& line : file.readAll().split('\n')) {
-            if (QString::fromLatin1(line).endsWith(" " + request)) {
-                return true;
-            }
-        }
-        return false;
+    bool Received(const std::string& request) const {
+        return ReadFileBytes(m_log).find(" " + request + "\n") != std::string::npos;
     }
 
 private:
@@ -70,17 +60,11 @@ private:
 
 // Whether the process has a handler of its own for the signal (its SigCgt mask in /proc).
 bool CatchesSignal(qint64 pid, int signal) {
-    QFile status(QString("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("SigCgt:")) {
-            const unsigned long long mask = line.mid(7).trimmed().toULongLong(nullptr, 16);
-            return ((mask >> (signal - 1)) & 1u) != 0;
-        }
-    }
-    return false;
+    const std::string status = ReadFileBytes("/proc/" + std::to_string(pid) + "/status");
+    const size_t at = status.find("SigCgt:");
+    const unsigned long long mask =
+        at == std::string::npos ? 0 : std::stoull(status.substr(at + 7, 24), nullptr, 16);
+    return ((mask >> (signal - 1)) & 1u) != 0;
 }
 
 // Sends the signal until the program has ended: one that arrives while the window or the port
@@ -105,9 +89,7 @@ TEST_P(ProgramSignal, SetsUpBothInstrumentsThenEndsCleanlyStoringTheSettings) {
     SimProcess sim(folder);
     ASSERT_TRUE(sim.Started());
     QProcess halvo;
-    halvo.setProcessEnvironment(Offscreen());
-    halvo.start(InstallProgram(folder), {});
-    ASSERT_TRUE(halvo.waitForStarted(5000));
+    ASSERT_TRUE(StartProgram(halvo, folder));
     // The set-up ends with the calibration table; the window is up after it.
     ASSERT_TRUE(WaitUntil([&sim] { return sim.Received("CALB"); }, 30000));
     EXPECT_TRUE(sim.Received("#FH,2500,2500"));  // the simulated motor starts at 1000
@@ -124,9 +106,7 @@ TEST(Program, SigtermWhileAskingForAPortEndsTheProgram) {
     Application();
     RunFolder folder;
     QProcess halvo;
-    halvo.setProcessEnvironment(Offscreen());
-    halvo.start(InstallProgram(folder), {});
-    ASSERT_TRUE(halvo.waitForStarted(5000));
+    ASSERT_TRUE(StartProgram(halvo, folder));
     // Without "Orvel.cfg" the port -1 cannot open: the program waits in the "COM Port" dialog.
     ASSERT_TRUE(WaitUntil([&halvo] { return CatchesSignal(halvo.processId(), SIGTERM); }, 15000));
     ASSERT_EQ(halvo.state(), QProcess::Running);

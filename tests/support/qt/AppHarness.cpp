@@ -3,16 +3,12 @@
 #include "tests/support/qt/AppHarness.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QApplication>
-#include <QTimer>
 #include <QtTest/QTest>
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/CommandRouter.h"
-#include "document/OrvelSettings.h"
 
 namespace apptest {
 
@@ -56,9 +52,12 @@ RunFolder::RunFolder() {
     std::filesystem::create_directories(PortsDir());
 }
 
-void RunFolder::WriteConfig(int port) const {
+void RunFolder::WriteConfig(int port, const std::function<void(COrvelSettings&)>& more) const {
     COrvelSettings settings(Path());
     settings.m_comPort = port;
+    if (more) {
+        more(settings);
+    }
     settings.LoadSaveConfig(ConfigPath(), COrvelSettings::kStore);
 }
 
@@ -71,12 +70,11 @@ int RunFolder::StoredPort() const {
     return settings.m_comPort;
 }
 
-std::unique_ptr<CSimulator> StartSimulator(const RunFolder& folder, const IClock& clock, bool fast,
-                                           int port) {
+std::unique_ptr<CSimulator> StartSimulator(const RunFolder& folder, const IClock& clock) {
     SIMOPTIONS options;
-    options.fast = fast;
+    options.fast = true;
     options.seed = 3;
-    options.linkPath = folder.PortsDir() + "/COM" + std::to_string(port);
+    options.linkPath = folder.PortsDir() + "/COM1";
     options.clock = [&clock] { return clock.Now(); };
     auto simulator = std::make_unique<CSimulator>(options);
     if (!simulator->Start()) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/OrvelApp.h"
+#include "document/OrvelSettings.h"
 #include "measurement/IClock.h"
 #include "sim/Simulator.h"
 #include "tests/support/Fakes.h"
@@ -34,15 +35,14 @@ public:
     RunFolder();
     std::string PortsDir() const { return Path() + "ports"; }
     std::string ConfigPath() const { return Path() + "Orvel.cfg"; }
-    // Writes "Orvel.cfg" with the port (and the defaults otherwise).
-    void WriteConfig(int port) const;
+    // Writes "Orvel.cfg" with the port, the defaults otherwise unless more changes them.
+    void WriteConfig(int port, const std::function<void(COrvelSettings&)>& more = {}) const;
     // The port stored in "Orvel.cfg"; -2 when there is no such file.
     int StoredPort() const;
 };
 
-// The simulated instruments published as COM1 of a run folder.
-std::unique_ptr<CSimulator> StartSimulator(const RunFolder& folder, const IClock& clock,
-                                           bool fast = true, int port = 1);
+// The simulated instruments, fast, published as COM1 of a run folder.
+std::unique_ptr<CSimulator> StartSimulator(const RunFolder& folder, const IClock& clock);
 
 // Runs the event loop until the condition holds or the time is up; the condition's last value.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 15000);

@@ -1,4 +1,4 @@
-// Shared pieces of the dialog tests: controls by resource id, message boxes, a scratch folder.
+// Shared pieces of the dialog tests: controls by resource id, message boxes, stored settings.
 #include "tests/support/qt/DialogTestSupport.h"
 
 #include <QAbstractButton>
@@ -6,10 +6,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSpinBox>
-#include <filesystem>
-
-#include "tests/support/TestRecords.h"
 
 void SetText(QWidget* dialog, int id, const QString& text) {
     if (auto* edit = Control<QLineEdit>(dialog, id)) {
@@ -28,34 +24,17 @@ void Click(QWidget* dialog, int id) {
     }
 }
 
-int FocusedId(QWidget* dialog) {
-    const QWidget* focus = dialog->focusWidget();
-    bool ok = false;
-    const int id = focus != nullptr ? focus->objectName().toInt(&ok) : -1;
-    return ok ? id : -1;
-}
-
-std::string MessageText(QWidget* box) {
-    auto* message = qobject_cast<QMessageBox*>(box);
-    EXPECT_NE(message, nullptr) << "not a message box: " << box->metaObject()->className();
-    return message != nullptr ? message->text().toStdString() : std::string();
-}
-
-void PressDefault(QWidget* box) {
-    auto* message = qobject_cast<QMessageBox*>(box);
-    ASSERT_NE(message, nullptr);
-    ASSERT_NE(message->defaultButton(), nullptr);
-    message->defaultButton()->click();
-}
-
 ModalScript::Step Press(int id) {
     return [id](QWidget* dialog) { Click(dialog, id); };
 }
 
 ModalScript::Step Acknowledge(std::string& text) {
     return [&text](QWidget* box) {
-        text = MessageText(box);
-        PressDefault(box);
+        auto* message = qobject_cast<QMessageBox*>(box);
+        ASSERT_NE(message, nullptr) << "not a message box: " << box->metaObject()->className();
+        text = message->text().toStdString();
+        ASSERT_NE(message->defaultButton(), nullptr);
+        message->defaultButton()->click();
     };
 }
 
@@ -66,6 +45,21 @@ ModalScript::Step Inspect(std::function<void(QWidget*)> look, int press) {
     };
 }
 
+void ThenRefused(ModalScript& script, Refusal& seen, std::function<void(QWidget*)> fix, int press) {
+    script.Then(Acknowledge(seen.message))
+        .Then(Inspect(
+            [&seen, fix = std::move(fix)](QWidget* dialog) {
+                const QWidget* focus = dialog->focusWidget();
+                bool ok = false;
+                const int id = focus != nullptr ? focus->objectName().toInt(&ok) : -1;
+                seen.focused = ok ? id : -1;
+                if (fix) {
+                    fix(dialog);
+                }
+            },
+            press));
+}
+
 void TypeIntoFileDialog(QWidget* fileDialog, const std::string& path) {
     auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
     ASSERT_NE(dialog, nullptr) << "not a file dialog: " << fileDialog->metaObject()->className();
@@ -74,4 +68,10 @@ void TypeIntoFileDialog(QWidget* fileDialog, const std::string& path) {
     ASSERT_NE(name, nullptr);
     name->setText(QString::fromStdString(path));
     static_cast<QDialog*>(dialog)->accept();
+}
+
+COrvelSettings StoredSettings(const COrvelSettings& settings) {
+    COrvelSettings stored(settings.m_exeDir);
+    stored.LoadSaveConfig(settings.m_cfgPath, COrvelSettings::kLoad);
+    return stored;
 }

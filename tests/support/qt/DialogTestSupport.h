@@ -1,4 +1,4 @@
-// Shared pieces of the dialog tests: controls by resource id, message boxes, a scratch folder.
+// Shared pieces of the dialog tests: controls by resource id, message boxes, stored settings.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "document/OrvelSettings.h"
 #include "document/qt/DialogTemplate.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/qt/ModalScript.h"
@@ -24,13 +25,6 @@ void SetText(QWidget* dialog, int id, const QString& text);
 QString TextOf(QWidget* dialog, int id);
 // Clicks a button, check box or radio button the way the user does.
 void Click(QWidget* dialog, int id);
-// The resource id of the control holding the dialog's focus, or -1.
-int FocusedId(QWidget* dialog);
-
-// The text of a message box (empty, and a failure, for any other window).
-std::string MessageText(QWidget* box);
-// Answers a message box with its default (OK) button.
-void PressDefault(QWidget* box);
 
 // Script steps: press a button of the dialog (1: OK, 2: Cancel); keep a message box's text and
 // answer it with its default button; look at the dialog, then press a button.
@@ -38,5 +32,19 @@ ModalScript::Step Press(int id);
 ModalScript::Step Acknowledge(std::string& text);
 ModalScript::Step Inspect(std::function<void(QWidget*)> look, int press = 2);
 
+// What a refused value showed: the message, then the control holding the focus in the dialog
+// shown again.
+struct Refusal {
+    std::string message;
+    int focused = -1;
+};
+// Script steps for a dialog whose OK was just refused: the message is kept and answered, then
+// the dialog's focus is noted, fix runs on it and the button press is pressed.
+void ThenRefused(ModalScript& script, Refusal& seen, std::function<void(QWidget*)> fix = {},
+                 int press = 2);
+
 // Types path into the name field of a file dialog, as a user would, and accepts it.
 void TypeIntoFileDialog(QWidget* fileDialog, const std::string& path);
+
+// The settings as read back from the settings file of these settings.
+COrvelSettings StoredSettings(const COrvelSettings& settings);
