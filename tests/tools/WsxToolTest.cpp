@@ -8,6 +8,7 @@
 #include "WsxTool.h"
 #include "data/CLocaleFormat.h"
 #include "data/CountCsv.h"
+#include "tests/support/ScopedTimeZone.h"
 #include "tests/support/TestRecords.h"
 
 namespace {
@@ -15,15 +16,8 @@ namespace {
 class WsxTool : public ::testing::Test {
 protected:
     void SetUp() override {
-        setenv("TZ", "Asia/Tokyo", 1);
-        tzset();
-        path = folder + "/day.wsx";
         FillSampleSet(data, 3);
         ASSERT_EQ(data.SaveFile(path.c_str()), 1);
-    }
-    void TearDown() override {
-        unsetenv("TZ");
-        tzset();
     }
     int Run(std::vector<std::string> args) {
         out.str("");
@@ -31,10 +25,11 @@ protected:
         return CWsxTool().Run(args, out, err);
     }
 
+    ScopedTimeZone zone{"Asia/Tokyo"};
     CRadData data;
     TempFolder temp;
     std::string folder = temp.Path();
-    std::string path;
+    std::string path = folder + "/day.wsx";
     std::ostringstream out;
     std::ostringstream err;
 };
@@ -53,40 +48,32 @@ TEST_F(WsxTool, InfoListsHeaderRecordsAndTrailingBytes) {
               std::string::npos);
 }
 
-TEST_F(WsxTool, TextGivesTheDailyTextFileBlocks) {
-    const std::string expected = DailyTextOf(data, 3);
-    ASSERT_EQ(Run({"text", path}), 0);
-    EXPECT_EQ(out.str(), expected);
-
-    std::string second;
-    data.Select(1, 0);
-    data.GetRecordText(second);
-    ASSERT_EQ(Run({"text", path, "--record", "1"}), 0);
-    EXPECT_EQ(out.str(), second + "\n");
-}
-
-TEST_F(WsxTool, CsvIsTheCountExportOfTheChosenRecord) {
-    std::string last;
-    ASSERT_TRUE(BuildCountCsv(data, 2, last));
-    ASSERT_EQ(Run({"csv", path}), 0);
-    EXPECT_EQ(out.str(), last);
-    std::string first;
-    ASSERT_TRUE(BuildCountCsv(data, 0, first));
-    ASSERT_EQ(Run({"csv", path, "--record", "0"}), 0);
-    EXPECT_EQ(out.str(), first);
+// text: the daily text file's blocks, all or one; csv: the count export, of the last record
+// unless one is chosen.
+TEST_F(WsxTool, TextAndCsvAreTheDailyTextBlocksAndTheCountExport) {
+    std::string lastCsv;
+    std::string firstCsv;
+    ASSERT_TRUE(BuildCountCsv(data, 2, lastCsv) && BuildCountCsv(data, 0, firstCsv));
+    const std::string blocks = DailyTextOf(data, 3);
+    const struct {
+        std::vector<std::string> args;
+        std::string expected;
+    } cases[] = {
+        {{"text", path}, blocks},
+        {{"text", path, "--record", "1"}, DailyTextOf(data, 2).substr(DailyTextOf(data, 1).size())},
+        {{"csv", path}, lastCsv},
+        {{"csv", path, "--record", "0"}, firstCsv}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(Run(c.args), 0) << c.args.size();
+        EXPECT_EQ(out.str(), c.expected) << c.args.size();
+    }
 }
 
 TEST_F(WsxTool, QuantitiesHasAHeaderAndOneRowPerPosition) {
     ASSERT_EQ(Run({"quantities", path}), 0);
-    std::istringstream lines(out.str());
-    std::string line;
-    std::getline(lines, line);
-    EXPECT_EQ(line.rfind("time,position,exposure[msec]", 0), 0u);
-    int rows = 0;
-    while (std::getline(lines, line)) {
-        ++rows;
-    }
-    EXPECT_EQ(rows, 12);
+    const std::vector<std::string> lines = SplitLines(out.str());
+    ASSERT_EQ(lines.size(), 1u + 12);
+    EXPECT_EQ(lines[0].rfind("time,position,exposure[msec]", 0), 0u);
     data.Select(0, 1);
     EXPECT_NE(out.str().find(FormatC("2024/06/21 12:00:00,1,100,25.5,%.2f,", data.GetPAR())),
               std::string::npos);
