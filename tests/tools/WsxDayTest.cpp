@@ -8,12 +8,11 @@
 #include <filesystem>
 #include <sstream>
 
-#include "WsxTool.h"
 #include "data/QuantityWeights.h"
 #include "data/RecordComponents.h"
-#include "tests/support/ScopedTimeZone.h"
 #include "tests/support/SimulatedDay.h"
 #include "tests/support/TestRecords.h"
+#include "tests/tools/WsxRun.h"
 
 namespace {
 
@@ -36,7 +35,7 @@ long LineCount(const std::string& text) {
     return std::count(text.begin(), text.end(), '\n');
 }
 
-class WsxDay : public ::testing::Test {
+class WsxDay : public WsxRun {
 protected:
     void SetUp() override {
         FillSimulatedDay(day, kSixInTokyo, kRecords, 600, 135.0, 35.0);
@@ -51,20 +50,9 @@ protected:
         ASSERT_EQ(morning.SaveFile((folder + "/am.wsx").c_str()), 1);
         ASSERT_EQ(afternoon.SaveFile((folder + "/pm.wsx").c_str()), 1);
     }
-    int Run(std::vector<std::string> args) {
-        out.str("");
-        err.str("");
-        return CWsxTool().Run(args, out, err);
-    }
-
-    ScopedTimeZone zone{"Asia/Tokyo"};
-    TempFolder temp;
-    std::string folder = temp.Path();
     CRadData day;
     CRadData morning;
     CRadData afternoon;
-    std::ostringstream out;
-    std::ostringstream err;
 };
 
 }  // namespace

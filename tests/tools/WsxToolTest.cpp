@@ -5,33 +5,21 @@
 #include <filesystem>
 #include <sstream>
 
-#include "WsxTool.h"
 #include "data/CLocaleFormat.h"
 #include "data/CountCsv.h"
-#include "tests/support/ScopedTimeZone.h"
 #include "tests/support/TestRecords.h"
+#include "tests/tools/WsxRun.h"
 
 namespace {
 
-class WsxTool : public ::testing::Test {
+class WsxTool : public WsxRun {
 protected:
     void SetUp() override {
         FillSampleSet(data, 3);
         ASSERT_EQ(data.SaveFile(path.c_str()), 1);
     }
-    int Run(std::vector<std::string> args) {
-        out.str("");
-        err.str("");
-        return CWsxTool().Run(args, out, err);
-    }
-
-    ScopedTimeZone zone{"Asia/Tokyo"};
     CRadData data;
-    TempFolder temp;
-    std::string folder = temp.Path();
     std::string path = folder + "/day.wsx";
-    std::ostringstream out;
-    std::ostringstream err;
 };
 
 }  // namespace

@@ -1,0 +1,27 @@
+// halvo-wsx run in-process with its outputs captured, in a scratch folder on Tokyo time.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "WsxTool.h"
+#include "tests/support/ScopedTimeZone.h"
+#include "tests/support/TestFiles.h"
+
+class WsxRun : public ::testing::Test {
+protected:
+    int Run(const std::vector<std::string>& args) {
+        out.str("");
+        err.str("");
+        return CWsxTool().Run(args, out, err);
+    }
+
+    ScopedTimeZone zone{"Asia/Tokyo"};
+    TempFolder temp;
+    std::string folder = temp.Path();
+    std::ostringstream out;
+    std::ostringstream err;
+};
