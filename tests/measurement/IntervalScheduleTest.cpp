@@ -135,32 +135,3 @@ TEST_F(IntervalSchedule, FileNamesFollowTheLocalDateOfTheSlot) {
     EXPECT_EQ(scheduler.DataFilePath(slot), "/data/mine.wsx");
     EXPECT_EQ(scheduler.TextFilePath(slot), "/data/station/20240621.txt");
 }
-
-TEST_F(IntervalSchedule, BreakAsksAndCancelKeepsTheScheduleRunningOnTop) {
-    StartAt(10, 0, 0);
-    messages.answers = {IMessageBox::Answer::Cancel, IMessageBox::Answer::Ok};
-    scheduler.OnIntervalBreak();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0], "Stop Interval Measurement.");
-    EXPECT_TRUE(scheduler.IsOn());
-    EXPECT_TRUE(events.timerRunning);
-    EXPECT_TRUE(display.topmost);
-    EXPECT_TRUE(display.visible);
-    scheduler.OnIntervalBreak();
-    EXPECT_FALSE(scheduler.IsOn());
-    EXPECT_FALSE(events.timerRunning);
-    EXPECT_FALSE(display.visible);
-    EXPECT_FALSE(display.topmost);
-    EXPECT_EQ(scheduler.StopInterval(0), 1);
-    EXPECT_EQ(messages.shown.size(), 2u);
-}
-
-TEST_F(IntervalSchedule, AutoStartRunsWhenTheViewFirstShows) {
-    scheduler.OnInitialUpdate();
-    EXPECT_FALSE(scheduler.IsOn());
-    doc.m_autoStart = 1;
-    clock.now = LocalStamp(2024, 6, 21, 8, 0, 0);
-    scheduler.OnInitialUpdate();
-    EXPECT_TRUE(scheduler.IsOn());
-    EXPECT_EQ(scheduler.m_lastSecond, 8 * 3600);
-}

@@ -75,6 +75,7 @@ TEST_F(Controller, ClosingAsksOnlyDuringIntervalMeasurementAndCancelKeepsItRunni
     EXPECT_EQ(events.stateChanges, 2);
 }
 
+// The schedule starts from the clock of the first update: the current second is not a slot.
 TEST_F(Controller, AutoStartStartsTheScheduleAtTheFirstUpdate) {
     for (int autoStart : {0, 1}) {
         doc->m_autoStart = autoStart;
@@ -82,17 +83,25 @@ TEST_F(Controller, AutoStartStartsTheScheduleAtTheFirstUpdate) {
         control.OnInitialUpdate();
         EXPECT_EQ(control.IsIntervalOn(), autoStart == 1);
         EXPECT_EQ(events.timerRunning, autoStart == 1);
+        EXPECT_EQ(control.m_scheduler.m_lastSecond, autoStart == 1 ? 12 * 3600 : 0);
         control.StopIntervalWithoutQuestion();
     }
 }
 
+// Cancel keeps the schedule running with its dialog on top; OK stops it, hides the dialog and
+// tells the frame.
 TEST_F(Controller, IntervalBreakAsksAndTheFrameHearsOfTheStop) {
     CMeasurementController& control = Make();
     control.m_scheduler.StartInterval();
+    messages.answers = {IMessageBox::Answer::Cancel, IMessageBox::Answer::Ok};
+    control.OnIntervalBreak();
+    EXPECT_TRUE(control.IsIntervalOn());
+    EXPECT_TRUE(events.timerRunning && display.topmost && display.visible);
     const int before = events.stateChanges;
     control.OnIntervalBreak();
     EXPECT_FALSE(control.IsIntervalOn());
-    EXPECT_EQ(messages.shown.back(), "Stop Interval Measurement.");
+    EXPECT_FALSE(events.timerRunning || display.visible || display.topmost);
+    EXPECT_EQ(messages.shown, (std::vector<std::string>(2, "Stop Interval Measurement.")));
     EXPECT_EQ(events.stateChanges, before + 1);
 }
 
