@@ -25,11 +25,20 @@ RADDATA RecordNumber(int k) {
     return r;
 }
 
+// Tells the parent that the writer is about to write, so the kill lands among the writes
+// however long a (sanitized, loaded) child takes to start.
+void SayReady(int fd) {
+    const char ready = 'r';
+    [[maybe_unused]] const ssize_t n = write(fd, &ready, 1);
+    close(fd);
+}
+
 // The writer: appends record after record as the interval slots and Save Append do, in place
 // while the header stays, by a whole rewrite whenever the memo changes.
-[[noreturn]] void WriteForever(const std::string& path, int start) {
+[[noreturn]] void WriteForever(const std::string& path, int start, int readyFd) {
     CRadData header;
     header.LoadHeader(path.c_str());
+    SayReady(readyFd);
     for (int k = start;; ++k) {
         const RADDATA record = RecordNumber(k);
         if (k % 3 == 0) {
@@ -45,8 +54,9 @@ RADDATA RecordNumber(int k) {
     }
 }
 
-[[noreturn]] void StoreSettingsForever(const std::string& path) {
+[[noreturn]] void StoreSettingsForever(const std::string& path, int readyFd) {
     COrvelSettings settings("/tmp/");
+    SayReady(readyFd);
     for (int k = 0;; ++k) {
         settings.m_comPort = k % 2 == 0 ? 4 : 7;
         settings.m_dataMemo = k % 2 == 0 ? std::string(300, 'a') : "short";
@@ -55,13 +65,21 @@ RADDATA RecordNumber(int k) {
     }
 }
 
+// Starts child(readyFd) in a process of its own and kills it delay after it said it is ready.
 template <typename Child>
 void KillAfter(std::chrono::microseconds delay, Child child) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-        child();
+        close(ready[0]);
+        child(ready[1]);
     }
+    close(ready[1]);
+    char byte = 0;
+    [[maybe_unused]] const ssize_t n = read(ready[0], &byte, 1);
+    close(ready[0]);
     std::this_thread::sleep_for(delay);
     kill(pid, SIGKILL);
     int status = 0;
@@ -87,7 +105,8 @@ TEST_F(CrashWhileWriting, DataFilesKeepEveryWholeRecord) {
     int records = 1;
     std::uniform_int_distribution<int> delay(0, 4000);
     for (int kill = 0; kill < kKills; ++kill) {
-        KillAfter(std::chrono::microseconds(delay(random)), [&] { WriteForever(path, records); });
+        KillAfter(std::chrono::microseconds(delay(random)),
+                  [&](int readyFd) { WriteForever(path, records, readyFd); });
         CRadData loaded;
         const int now = loaded.LoadFile(path.c_str());
         ASSERT_GE(now, records) << "after kill " << kill;
@@ -112,7 +131,8 @@ TEST_F(CrashWhileWriting, SettingsFileIsTheOldOrTheNewOne) {
     const std::string path = folder + "Orvel.cfg";
     std::uniform_int_distribution<int> delay(0, 3000);
     for (int kill = 0; kill < kKills; ++kill) {
-        KillAfter(std::chrono::microseconds(delay(random)), [&] { StoreSettingsForever(path); });
+        KillAfter(std::chrono::microseconds(delay(random)),
+                  [&](int readyFd) { StoreSettingsForever(path, readyFd); });
         if (!std::filesystem::exists(path)) {
             continue;  // killed before the first store finished
         }
