@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <vector>
 
 #include "data/DataFileWriter.h"
@@ -160,11 +161,9 @@ TEST_F(DataFile, SaveReplacesTheFileWithoutLeavingTemporariesAndFailsIntoAMissin
     ASSERT_EQ(data.SaveFile(path.c_str()), 1);
     EXPECT_EQ(CRadData().LoadFile(path.c_str()), 2);
     EXPECT_EQ(data.SaveFile(Path("no/such/folder.wsx").c_str()), 0);
-    int entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 // Every write of a data file, rewrite or in-place append, clears what killed writers left.

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "data/LuminousEfficiency.h"
 #include "data/RadData.h"
@@ -23,15 +24,12 @@ protected:
 }  // namespace
 
 TEST(LuminousEfficiency, OneNanometreTableInterpolatesTheFiveNanometreValues) {
-    EXPECT_DOUBLE_EQ(LuminousEfficiency(380), 0.000039);
-    EXPECT_NEAR(LuminousEfficiency(381), 0.000044, 1e-12);
-    EXPECT_DOUBLE_EQ(LuminousEfficiency(555), 1.0);
-    EXPECT_NEAR(LuminousEfficiency(556), 0.999, 1e-12);
-    EXPECT_DOUBLE_EQ(LuminousEfficiency(700), 0.004102);
-    EXPECT_NEAR(LuminousEfficiency(779), 0.0000162, 1e-12);
-    EXPECT_DOUBLE_EQ(LuminousEfficiency(780), 0.000015);
-    EXPECT_EQ(LuminousEfficiency(379), 0.0);
-    EXPECT_EQ(LuminousEfficiency(781), 0.0);
+    const std::pair<int, double> values[] = {{380, 0.000039}, {381, 0.000044}, {555, 1.0},
+                                             {556, 0.999},    {700, 0.004102}, {779, 0.0000162},
+                                             {780, 0.000015}, {379, 0.0},      {781, 0.0}};
+    for (const auto& [nm, value] : values) {
+        EXPECT_NEAR(LuminousEfficiency(nm), value, 1e-12) << nm;
+    }
     double sum = 0.0;
     for (int nm = kLumFirstNm; nm <= kLumLastNm; ++nm) {
         sum += LuminousEfficiency(nm);

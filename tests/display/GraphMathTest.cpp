@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "display/GraphMath.h"
 
@@ -32,18 +33,19 @@ TEST(CalcStep, PicksFirstLadderStepWithFiveWholeIntervals) {
 }
 
 TEST(CanvasIntegers, TruncationCutsTowardZeroAndSaturatesAndClampHoldsSixteenBits) {
-    EXPECT_EQ(TruncToInt(2.9), 2);
-    EXPECT_EQ(TruncToInt(-2.9), -2);
-    EXPECT_EQ(TruncToInt(-0.018), 0);
-    EXPECT_EQ(TruncToInt(kNaN), 0);
-    EXPECT_EQ(TruncToInt(3e9), std::numeric_limits<int>::max());
-    EXPECT_EQ(TruncToInt(-3e9), std::numeric_limits<int>::min());
-    EXPECT_EQ(TruncToInt(kInf), std::numeric_limits<int>::max());
-    EXPECT_EQ(TruncToInt(-kInf), std::numeric_limits<int>::min());
-    EXPECT_EQ(ClampToShort(100), 100);
-    EXPECT_EQ(ClampToShort(40000), 32767);
-    EXPECT_EQ(ClampToShort(-40000), -32768);
-    EXPECT_EQ(ClampToShort(std::numeric_limits<int>::min()), -32768);
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    const std::pair<double, int> truncations[] = {{2.9, 2},     {-2.9, -2},   {-0.018, 0},
+                                                  {kNaN, 0},    {3e9, kMax},  {-3e9, kMin},
+                                                  {kInf, kMax}, {-kInf, kMin}};
+    for (const auto& [value, truncated] : truncations) {
+        EXPECT_EQ(TruncToInt(value), truncated) << value;
+    }
+    const std::pair<int, int> clamps[] = {
+        {100, 100}, {40000, 32767}, {-40000, -32768}, {kMin, -32768}};
+    for (const auto& [value, clamped] : clamps) {
+        EXPECT_EQ(ClampToShort(value), clamped) << value;
+    }
 }
 
 TEST(AxisOffset, TruncatesScaledPositionAndIsZeroOnEmptyAxis) {

@@ -41,6 +41,14 @@ std::unique_ptr<CGraphPlot> MakeRamp(double lo, double hi) {
     return plot;
 }
 
+// Axes set by hand: x from 300 to 1100 nm, y as given.
+void SetAxes(CGraphPlot& plot, double yMin, double yMax) {
+    plot.m_xMin = 300.0;
+    plot.m_xMax = 1100.0;
+    plot.m_yMin = yMin;
+    plot.m_yMax = yMax;
+}
+
 bool HasVertex(const CRecordingCanvas& canvas, CanvasPoint p) {
     return std::any_of(canvas.Ops().begin(), canvas.Ops().end(), [&](const CanvasOp& op) {
         return (op.type == CanvasOpType::MoveTo || op.type == CanvasOpType::LineTo) && op.to == p;
@@ -112,10 +120,7 @@ TEST(GraphPlotAxes, EmptyOrUnboundedYAxisDrawsNoTicksAndNoCurve) {
 
 TEST(GraphPlotCurve, PointsOnOneCanvasPositionGiveOneVertexAndOneMarker) {
     auto plot = MakePlot([](int) { return 0.0; }, {0, 0, 10, 10});
-    plot->m_xMin = 300.0;
-    plot->m_xMax = 1100.0;
-    plot->m_yMin = -1.0;
-    plot->m_yMax = 1.0;
+    SetAxes(*plot, -1.0, 1.0);
     CRecordingCanvas canvas;
     plot->DrawSpectrum(canvas, MakeRgb(0, 0, 255), 1);
     const auto moves = canvas.OpsOfType(CanvasOpType::MoveTo);
@@ -135,9 +140,7 @@ TEST(GraphPlotCurve, PointsOnOneCanvasPositionGiveOneVertexAndOneMarker) {
 TEST(GraphPlotCurve, FarOutsidePointsAreHeldToSixteenBits) {
     auto plot = MakePlot([](int i) { return i == 100 ? 1e12 : (i == 200 ? -1e12 : 10.0); });
     plot->m_x[300] = 1e15;
-    plot->SetRange(GRAPHPARAM{});
-    plot->m_yMin = 0.0;
-    plot->m_yMax = 100.0;
+    SetAxes(*plot, 0.0, 100.0);
     CRecordingCanvas canvas;
     plot->DrawSpectrum(canvas, 0, 0);
     EXPECT_TRUE(HasVertex(canvas, {plot->MapX(plot->m_x[100]), -32768}));
@@ -149,10 +152,7 @@ TEST(GraphPlotCurve, LogOfZeroDropsToTheBottomEdgeAndNaNIsBridged) {
     auto plot = MakePlot([](int) { return 1.0; });
     plot->m_y[1000] = -kInf;
     plot->m_y[1500] = kNaN;
-    plot->m_yMin = -3.0;
-    plot->m_yMax = 1.0;
-    plot->m_xMin = 300.0;
-    plot->m_xMax = 1100.0;
+    SetAxes(*plot, -3.0, 1.0);
     CRecordingCanvas canvas;
     plot->DrawSpectrum(canvas, 0, 0);
     EXPECT_TRUE(HasVertex(canvas, {plot->MapX(plot->m_x[1000]), 32767}));

@@ -39,10 +39,8 @@ TEST(ArchiveTest, NumbersAreLittleEndian) {
     int64_t l = 0;
     double d = 0;
     ASSERT_TRUE(r.ReadU32(u) && r.ReadI32(i) && r.ReadI64(l) && r.ReadDouble(d));
-    EXPECT_EQ(u, 200u);
-    EXPECT_EQ(i, -2);
-    EXPECT_EQ(l, 21600);
-    EXPECT_EQ(d, 1.0);
+    EXPECT_EQ((std::vector<double>{double(u), double(i), double(l), d}),
+              (std::vector<double>{200, -2, 21600, 1.0}));
 }
 
 // Each length picks the shortest prefix; 0xFFFE is never written as a 2-byte length because it

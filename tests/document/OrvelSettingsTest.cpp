@@ -125,27 +125,6 @@ TEST(OrvelSettingsTest, FirstRunHasEveryDefaultAndStoresTheExactDefaultFile) {
     EXPECT_EQ(ReferenceMismatch(HexLines(ReadFileBytes(dir.Path() + "Orvel.cfg")), reference), "");
 }
 
-// The memo's length takes one byte up to 254 and 0xFF + 2 bytes from 255; the 06:00 start
-// follows it as 60 54 00 00 00 00 00 00.
-TEST(OrvelSettingsTest, MemoLengthPrefixGrowsAt255CharactersAndSixOClockFollows) {
-    const struct {
-        size_t length;
-        std::string prefix;
-    } cases[] = {{9, "\x09"}, {254, "\xFE"}, {255, std::string("\xFF\xFF\x00", 3)}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.length);
-        COrvelSettings s(kExeDir);
-        s.m_dataMemo = std::string(c.length, 'm');
-        const std::string bytes = s.StoreToBytes();
-        EXPECT_EQ(bytes.substr(44, c.prefix.size() + 1), c.prefix + "m");
-        EXPECT_EQ(bytes.substr(44 + c.prefix.size() + c.length, 8),
-                  std::string("\x60\x54\0\0\0\0\0\0", 8));
-        COrvelSettings back(kExeDir);
-        EXPECT_EQ(Load(back, bytes), 1);
-        EXPECT_EQ(back.m_dataMemo, s.m_dataMemo);
-    }
-}
-
 TEST(OrvelSettingsTest, OtherFormatWordsKeepEveryDefault) {
     const std::string good = NonDefault().StoreToBytes();
     const std::string defaults = COrvelSettings(kExeDir).StoreToBytes();

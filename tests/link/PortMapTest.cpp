@@ -3,7 +3,6 @@
 #include "link/PortMap.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -12,25 +11,19 @@
 #include "link/Serial.h"
 #include "link/Zeb530.h"
 #include "tests/support/PtyPeer.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
+// A ports folder of its own for each test.
 class PortsFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char name[] = "/tmp/halvo-ports-XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        m_dir = name;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    void Publish(int n, const std::string& target) {
-        fs::create_symlink(target, m_dir / ("COM" + std::to_string(n)));
-    }
-    std::string Entry(int n) const { return (m_dir / ("COM" + std::to_string(n))).string(); }
+    void Publish(int n, const std::string& target) { fs::create_symlink(target, Entry(n)); }
+    std::string Entry(int n) const { return m_dir.Path() + "COM" + std::to_string(n); }
 
-    fs::path m_dir;
+    TempFolder m_dir;
 };
 
 TEST(PortMap, StandardNumbersNameSerialUsbAndAcmDevices) {
@@ -62,7 +55,7 @@ TEST_F(PortsFolder, PublishedEntryComesFirstEvenWhenDangling) {
     PtyPeer peer;
     Publish(1, peer.SlavePath());
     Publish(2, "/dev/halvo-vanished");
-    const CPortMap map(m_dir.string());
+    const CPortMap map(m_dir.Path());
     EXPECT_EQ(map.DeviceName(1), Entry(1));
     EXPECT_EQ(map.DeviceName(2), Entry(2));
     EXPECT_EQ(map.DeviceName(3), "/dev/ttyS2");
@@ -75,14 +68,14 @@ TEST_F(PortsFolder, AvailablePortsListsOnlyDevicesThatOpenNow) {
     PtyPeer free200;
     Publish(3, free3.SlavePath());
     Publish(5, "/dev/halvo-vanished");
-    std::ofstream(m_dir / "COM7") << "not a terminal";
+    std::ofstream(Entry(7)) << "not a terminal";
     Publish(100, busy100.SlavePath());
     Publish(200, free200.SlavePath());
-    std::ofstream(m_dir / "COMX") << "not a port name";
+    std::ofstream(m_dir.Path() + "COMX") << "not a port name";
     CSerial holder;
     ASSERT_EQ(holder.Open(busy100.SlavePath().c_str(), 38400, 8, 0, 0, 4096, 4096), 1);
 
-    const std::vector<int> ports = CPortMap(m_dir.string()).AvailablePorts();
+    const std::vector<int> ports = CPortMap(m_dir.Path()).AvailablePorts();
     const auto listed = [&ports](int n) {
         return std::find(ports.begin(), ports.end(), n) != ports.end();
     };
@@ -98,7 +91,7 @@ TEST_F(PortsFolder, OpenPortUsesTheMappedDevice) {
     PtyPeer peer;
     Publish(4, peer.SlavePath());
     CZeb530 link;
-    link.SetPortMap(CPortMap(m_dir.string()));
+    link.SetPortMap(CPortMap(m_dir.Path()));
     EXPECT_EQ(link.OpenPort(-1), 0);
     EXPECT_EQ(link.OpenPort(9999), 0);
     ASSERT_EQ(link.OpenPort(4), 1);
