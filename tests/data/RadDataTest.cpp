@@ -52,21 +52,15 @@ TEST(RadData, NewSetIsEmptyAndAddDataStoresACopy) {
 }
 
 TEST(RadData, RemoveLastKeepsSelectionInsideTheSet) {
-    struct Case {
-        int remove;
-        int expectSize;
-        int expectCur;
-        bool expectOk;
-    };
-    const Case cases[] = {
-        {3, 0, 0, true}, {1, 2, 1, true}, {0, 3, 2, true}, {5, 0, 0, false}, {-1, 3, 2, false}};
-    for (const Case& c : cases) {
+    // Records removed, then the size, the current record and the result expected.
+    const int cases[][4] = {{3, 0, 0, 1}, {1, 2, 1, 1}, {0, 3, 2, 1}, {5, 0, 0, 0}, {-1, 3, 2, 0}};
+    for (const auto& c : cases) {
         CRadData data;
         FillSampleSet(data, 3);
         data.Select(2, 0);
-        EXPECT_EQ(data.RemoveLast(c.remove), c.expectOk) << c.remove;
-        EXPECT_EQ(data.GetSize(), c.expectSize) << c.remove;
-        EXPECT_EQ(data.m_curRecord, c.expectCur) << c.remove;
+        EXPECT_EQ(data.RemoveLast(c[0]), c[3] == 1) << c[0];
+        EXPECT_EQ(data.GetSize(), c[1]) << c[0];
+        EXPECT_EQ(data.m_curRecord, c[2]) << c[0];
     }
 }
 

@@ -88,20 +88,6 @@ TEST(GraphPlotAxes, AutoscaleOfBothScalesAndManualRanges) {
     }
 }
 
-TEST(GraphPlotAxes, ReversedXRangeHasNoTicksButMapsLeftToRight) {
-    auto plot = MakePlot([](int i) { return 1.0 + i % 7; });
-    plot->SetRange({.xMin = 700.0, .xMax = 400.0});
-    CRecordingCanvas canvas;
-    plot->DrawXLabels(canvas, kLabelFont, kChartGreen);
-    plot->DrawXGrid(canvas, kChartGreen);
-    EXPECT_TRUE(canvas.OpsOfType(CanvasOpType::Text).empty());
-    EXPECT_TRUE(canvas.OpsOfType(CanvasOpType::LineTo).empty());
-    EXPECT_EQ(plot->MapX(700.0), 74);
-    EXPECT_EQ(plot->MapX(400.0), 490);
-    plot->DrawSpectrum(canvas, 0, 0);
-    EXPECT_FALSE(canvas.OpsOfType(CanvasOpType::LineTo).empty());
-}
-
 TEST(GraphPlotAxes, EmptyOrUnboundedYAxisDrawsNoTicksAndNoCurve) {
     const double ranges[][2] = {{5.0, 5.0}, {kNaN, 10.0}, {0.0, 1e300}};
     for (const auto& r : ranges) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "link/Serial.h"
 #include "link/Zeb530.h"
@@ -28,21 +29,13 @@ protected:
 
 TEST(PortMap, StandardNumbersNameSerialUsbAndAcmDevices) {
     const CPortMap map("/nonexistent/ports");
-    const struct {
-        int n;
-        const char* device;
-    } cases[] = {{1, "/dev/ttyS0"},
-                 {32, "/dev/ttyS31"},
-                 {33, "/dev/ttyUSB0"},
-                 {64, "/dev/ttyUSB31"},
-                 {65, "/dev/ttyACM0"},
-                 {96, "/dev/ttyACM31"},
-                 {0, ""},
-                 {97, ""},
-                 {-1, ""}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(map.DeviceName(c.n), c.device) << c.n;
+    std::string names;
+    for (int n : {1, 32, 33, 64, 65, 96, 0, 97, -1}) {
+        names += std::to_string(n) + "=" + map.DeviceName(n) + " ";
     }
+    EXPECT_EQ(names,
+              "1=/dev/ttyS0 32=/dev/ttyS31 33=/dev/ttyUSB0 64=/dev/ttyUSB31 65=/dev/ttyACM0 "
+              "96=/dev/ttyACM31 0= 97= -1= ");
 }
 
 TEST(PortMap, DefaultFolderIsPortsBesideTheExecutable) {
@@ -76,14 +69,10 @@ TEST_F(PortsFolder, AvailablePortsListsOnlyDevicesThatOpenNow) {
     ASSERT_EQ(holder.Open(busy100.SlavePath().c_str(), 38400, 8, 0, 0, 4096, 4096), 1);
 
     const std::vector<int> ports = CPortMap(m_dir.Path()).AvailablePorts();
-    const auto listed = [&ports](int n) {
-        return std::find(ports.begin(), ports.end(), n) != ports.end();
-    };
-    EXPECT_TRUE(listed(3));
-    EXPECT_TRUE(listed(200));
-    EXPECT_FALSE(listed(5));
-    EXPECT_FALSE(listed(7));
-    EXPECT_FALSE(listed(100));
+    std::vector<int> ours;  // the machine's own ports may be listed too
+    std::copy_if(ports.begin(), ports.end(), std::back_inserter(ours),
+                 [](int n) { return n == 3 || n == 5 || n == 7 || n == 100 || n == 200; });
+    EXPECT_EQ(ours, (std::vector<int>{3, 200}));
     EXPECT_TRUE(std::is_sorted(ports.begin(), ports.end()));
 }
 
