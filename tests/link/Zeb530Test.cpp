@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <functional>
-#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -94,11 +93,6 @@ protected:
             m_pump.Then([this, piece] { m_peer.Send(piece); });
         }
     }
-    void Reply(std::initializer_list<std::string> replies) {
-        for (const std::string& reply : replies) {
-            Reply(reply);
-        }
-    }
     std::string Sent() { return m_peer.Received(); }
 
     PtyPeer m_peer;
@@ -111,7 +105,9 @@ protected:
 // The reply buffer then holds only what this call received.
 TEST_F(Zeb530Script, OkArrivingInPiecesCompletesOnlyWithCarriageReturn) {
     std::strcpy(m_link.m_reply, "stale text from before");
-    Reply({"O", "K", "\r"});
+    for (const char* piece : {"O", "K", "\r"}) {
+        Reply(piece);
+    }
     EXPECT_EQ(m_link.ReadReply(m_link.m_reply, sizeof m_link.m_reply, 2), 3);
     EXPECT_STREQ(m_link.m_reply, "OK\r");
     EXPECT_EQ(m_pump.Waits(), 3);
@@ -129,12 +125,8 @@ TEST_F(Zeb530Script, BlocksAreLittleEndianAndShortOnesChangeNothing) {
     EXPECT_EQ(counts[kPixelCount - 1], 0);
     EXPECT_EQ(m_pump.Timeouts().front(), milliseconds(10000));
 
-    std::string block(8192, '\0');
-    const float first = 1.5f;
-    const float last = -0.015625f;
-    std::memcpy(&block[0], &first, 4);  // the test host is little-endian like the wire
-    std::memcpy(&block[8188], &last, 4);
-    Reply(block + "OK\r");
+    // 1.5 first and -2^-6 last, as the wire sends them
+    Reply(Block(8188, std::string("\0\0\xC0\x3F", 4)) + std::string("\0\0\x80\xBC", 4) + "OK\r");
     const size_t waits = static_cast<size_t>(m_pump.Waits());
     CRadData data;
     ASSERT_EQ(m_link.GetCalibration(data), 1);
