@@ -9,20 +9,6 @@
 #include "data/RadData.h"
 #include "tests/support/TestRecords.h"
 
-namespace {
-
-class FlatSpectrum : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SetLinearGrid(data);
-        data.AddData(FlatRecord(1000, 100));
-        data.Select(0, 0);
-    }
-    CRadData data;
-};
-
-}  // namespace
-
 TEST(LuminousEfficiency, OneNanometreTableInterpolatesTheFiveNanometreValues) {
     const std::pair<int, double> values[] = {{380, 0.000039}, {381, 0.000044}, {555, 1.0},
                                              {556, 0.999},    {700, 0.004102}, {779, 0.0000162},
@@ -39,7 +25,11 @@ TEST(LuminousEfficiency, OneNanometreTableInterpolatesTheFiveNanometreValues) {
 
 // 1000 counts a second at calibration 1 everywhere; the photon irradiance is E x wl / hc; a
 // spectrum never measured integrates to zero.
-TEST_F(FlatSpectrum, IrradianceAndIntegralsMatchTheWorkedExample) {
+TEST(Irradiance, FlatSpectrumAndItsIntegralsMatchTheWorkedExample) {
+    CRadData data;
+    SetLinearGrid(data);
+    data.AddData(FlatRecord(1000, 100));
+    data.Select(0, 0);
     for (double wl : {300.5, 777.25, 1324.0}) {
         EXPECT_DOUBLE_EQ(data.GetIrradiance(wl), 10000.0) << wl;
     }
