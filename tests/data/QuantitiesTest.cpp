@@ -65,12 +65,8 @@ TEST(Irradiance, InterpolatesLinearlyBetweenPixelsAndKeepsNegativeValues) {
     }
     data.AddData(r);
     data.Select(0, 1);
-    struct Case {
-        double wl;
-        double expected;
-    };
     // Pixel i lies at 300.5 + 0.5 i nm; its value is (i % 7 * 10 - 30) * 10.
-    const Case cases[] = {
+    const std::pair<double, double> cases[] = {
         {300.5, -300.0},                        // first pixel, no interpolation
         {1324.0, (2047 % 7 * 10 - 30) * 10.0},  // last pixel
         {301.0, -200.0},                        // pixel 1
@@ -80,9 +76,9 @@ TEST(Irradiance, InterpolatesLinearlyBetweenPixelsAndKeepsNegativeValues) {
         {1324.5, 0.0},                          // above the grid
         {std::numeric_limits<double>::quiet_NaN(), 0.0},
     };
-    for (const Case& c : cases) {
+    for (const auto& [wl, expected] : cases) {
         // Pixel values are single precision: -0.3f is -0.30000001.
-        EXPECT_NEAR(data.GetIrradiance(c.wl), c.expected, 1e-4) << c.wl;
+        EXPECT_NEAR(data.GetIrradiance(wl), expected, 1e-4) << wl;
     }
 }
 
