@@ -3,35 +3,19 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "data/LuminousEfficiency.h"
 #include "data/RadData.h"
 #include "tests/support/TestRecords.h"
 
-namespace {
-
-class FlatSpectrum : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SetLinearGrid(data);
-        data.AddData(FlatRecord(1000, 100));
-        data.Select(0, 0);
-    }
-    CRadData data;
-};
-
-}  // namespace
-
 TEST(LuminousEfficiency, OneNanometreTableInterpolatesTheFiveNanometreValues) {
-    EXPECT_DOUBLE_EQ(LuminousEfficiency(380), 0.000039);
-    EXPECT_NEAR(LuminousEfficiency(381), 0.000044, 1e-12);
-    EXPECT_DOUBLE_EQ(LuminousEfficiency(555), 1.0);
-    EXPECT_NEAR(LuminousEfficiency(556), 0.999, 1e-12);
-    EXPECT_DOUBLE_EQ(LuminousEfficiency(700), 0.004102);
-    EXPECT_NEAR(LuminousEfficiency(779), 0.0000162, 1e-12);
-    EXPECT_DOUBLE_EQ(LuminousEfficiency(780), 0.000015);
-    EXPECT_EQ(LuminousEfficiency(379), 0.0);
-    EXPECT_EQ(LuminousEfficiency(781), 0.0);
+    const std::pair<int, double> values[] = {{380, 0.000039}, {381, 0.000044}, {555, 1.0},
+                                             {556, 0.999},    {700, 0.004102}, {779, 0.0000162},
+                                             {780, 0.000015}, {379, 0.0},      {781, 0.0}};
+    for (const auto& [nm, value] : values) {
+        EXPECT_NEAR(LuminousEfficiency(nm), value, 1e-12) << nm;
+    }
     double sum = 0.0;
     for (int nm = kLumFirstNm; nm <= kLumLastNm; ++nm) {
         sum += LuminousEfficiency(nm);
@@ -41,7 +25,11 @@ TEST(LuminousEfficiency, OneNanometreTableInterpolatesTheFiveNanometreValues) {
 
 // 1000 counts a second at calibration 1 everywhere; the photon irradiance is E x wl / hc; a
 // spectrum never measured integrates to zero.
-TEST_F(FlatSpectrum, IrradianceAndIntegralsMatchTheWorkedExample) {
+TEST(Irradiance, FlatSpectrumAndItsIntegralsMatchTheWorkedExample) {
+    CRadData data;
+    SetLinearGrid(data);
+    data.AddData(FlatRecord(1000, 100));
+    data.Select(0, 0);
     for (double wl : {300.5, 777.25, 1324.0}) {
         EXPECT_DOUBLE_EQ(data.GetIrradiance(wl), 10000.0) << wl;
     }
@@ -77,12 +65,8 @@ TEST(Irradiance, InterpolatesLinearlyBetweenPixelsAndKeepsNegativeValues) {
     }
     data.AddData(r);
     data.Select(0, 1);
-    struct Case {
-        double wl;
-        double expected;
-    };
     // Pixel i lies at 300.5 + 0.5 i nm; its value is (i % 7 * 10 - 30) * 10.
-    const Case cases[] = {
+    const std::pair<double, double> cases[] = {
         {300.5, -300.0},                        // first pixel, no interpolation
         {1324.0, (2047 % 7 * 10 - 30) * 10.0},  // last pixel
         {301.0, -200.0},                        // pixel 1
@@ -92,9 +76,9 @@ TEST(Irradiance, InterpolatesLinearlyBetweenPixelsAndKeepsNegativeValues) {
         {1324.5, 0.0},                          // above the grid
         {std::numeric_limits<double>::quiet_NaN(), 0.0},
     };
-    for (const Case& c : cases) {
+    for (const auto& [wl, expected] : cases) {
         // Pixel values are single precision: -0.3f is -0.30000001.
-        EXPECT_NEAR(data.GetIrradiance(c.wl), c.expected, 1e-4) << c.wl;
+        EXPECT_NEAR(data.GetIrradiance(wl), expected, 1e-4) << wl;
     }
 }
 

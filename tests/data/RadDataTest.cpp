@@ -15,14 +15,10 @@ TEST(RadRecordLayout, SpectrumFieldsLieAtTheirFileOffsets) {
     r.spec[3].dark[2047] = 0x1234;
     std::vector<unsigned char> bytes(kRadDataBytes);
     EncodeRecord(r, bytes.data());
-    EXPECT_EQ(bytes[0], 0x04);
-    EXPECT_EQ(bytes[3], 0x01);
-    EXPECT_EQ(bytes[16460], 0x44);
-    EXPECT_EQ(bytes[16463], 0x11);
-    EXPECT_EQ(bytes[4 + 32], 0xFE);
-    EXPECT_EQ(bytes[4 + 33], 0xFF);
-    EXPECT_EQ(bytes[kRadDataBytes - 2], 0x34);
-    EXPECT_EQ(bytes[kRadDataBytes - 1], 0x12);
+    const size_t last = kRadDataBytes - 1;
+    EXPECT_EQ((std::vector<int>{bytes[0], bytes[3], bytes[16460], bytes[16463], bytes[4 + 32],
+                                bytes[4 + 33], bytes[last - 1], bytes[last]}),
+              (std::vector<int>{0x04, 0x01, 0x44, 0x11, 0xFE, 0xFF, 0x34, 0x12}));
 }
 
 TEST(RadRecordLayout, DecodingSignExtendsCountsAndRestoresEveryField) {
@@ -56,21 +52,15 @@ TEST(RadData, NewSetIsEmptyAndAddDataStoresACopy) {
 }
 
 TEST(RadData, RemoveLastKeepsSelectionInsideTheSet) {
-    struct Case {
-        int remove;
-        int expectSize;
-        int expectCur;
-        bool expectOk;
-    };
-    const Case cases[] = {
-        {3, 0, 0, true}, {1, 2, 1, true}, {0, 3, 2, true}, {5, 0, 0, false}, {-1, 3, 2, false}};
-    for (const Case& c : cases) {
+    // Records removed, then the size, the current record and the result expected.
+    const int cases[][4] = {{3, 0, 0, 1}, {1, 2, 1, 1}, {0, 3, 2, 1}, {5, 0, 0, 0}, {-1, 3, 2, 0}};
+    for (const auto& c : cases) {
         CRadData data;
         FillSampleSet(data, 3);
         data.Select(2, 0);
-        EXPECT_EQ(data.RemoveLast(c.remove), c.expectOk) << c.remove;
-        EXPECT_EQ(data.GetSize(), c.expectSize) << c.remove;
-        EXPECT_EQ(data.m_curRecord, c.expectCur) << c.remove;
+        EXPECT_EQ(data.RemoveLast(c[0]), c[3] == 1) << c[0];
+        EXPECT_EQ(data.GetSize(), c[1]) << c[0];
+        EXPECT_EQ(data.m_curRecord, c[2]) << c[0];
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "display/GraphMath.h"
 
@@ -32,31 +33,36 @@ TEST(CalcStep, PicksFirstLadderStepWithFiveWholeIntervals) {
 }
 
 TEST(CanvasIntegers, TruncationCutsTowardZeroAndSaturatesAndClampHoldsSixteenBits) {
-    EXPECT_EQ(TruncToInt(2.9), 2);
-    EXPECT_EQ(TruncToInt(-2.9), -2);
-    EXPECT_EQ(TruncToInt(-0.018), 0);
-    EXPECT_EQ(TruncToInt(kNaN), 0);
-    EXPECT_EQ(TruncToInt(3e9), std::numeric_limits<int>::max());
-    EXPECT_EQ(TruncToInt(-3e9), std::numeric_limits<int>::min());
-    EXPECT_EQ(TruncToInt(kInf), std::numeric_limits<int>::max());
-    EXPECT_EQ(TruncToInt(-kInf), std::numeric_limits<int>::min());
-    EXPECT_EQ(ClampToShort(100), 100);
-    EXPECT_EQ(ClampToShort(40000), 32767);
-    EXPECT_EQ(ClampToShort(-40000), -32768);
-    EXPECT_EQ(ClampToShort(std::numeric_limits<int>::min()), -32768);
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    const std::pair<double, int> truncations[] = {{2.9, 2},     {-2.9, -2},   {-0.018, 0},
+                                                  {kNaN, 0},    {3e9, kMax},  {-3e9, kMin},
+                                                  {kInf, kMax}, {-kInf, kMin}};
+    for (const auto& [value, truncated] : truncations) {
+        EXPECT_EQ(TruncToInt(value), truncated) << value;
+    }
+    const std::pair<int, int> clamps[] = {
+        {100, 100}, {40000, 32767}, {-40000, -32768}, {kMin, -32768}};
+    for (const auto& [value, clamped] : clamps) {
+        EXPECT_EQ(ClampToShort(value), clamped) << value;
+    }
 }
 
+// 100 x 416 / 800 = 52; 0.52 cut to 0 and -0.52 cut toward zero; a reversed axis; empty,
+// unbounded and NaN inputs; offsets beyond the int range saturate. Each row: the value, the
+// axis minimum and maximum, the offset on 416 pixels.
 TEST(AxisOffset, TruncatesScaledPositionAndIsZeroOnEmptyAxis) {
-    EXPECT_EQ(AxisOffset(400.0, 300.0, 1100.0, 416), 52);  // 100 * 416 / 800 = 52
-    EXPECT_EQ(AxisOffset(301.0, 300.0, 1100.0, 416), 0);   // 0.52 cut to 0
-    EXPECT_EQ(AxisOffset(299.0, 300.0, 1100.0, 416), 0);   // -0.52 cut toward zero
-    EXPECT_EQ(AxisOffset(500.0, 700.0, 400.0, 416), 277);  // reversed axis
-    EXPECT_EQ(AxisOffset(5.0, 2.0, 2.0, 416), 0);
-    EXPECT_EQ(AxisOffset(5.0, kNaN, 2.0, 416), 0);
-    EXPECT_EQ(AxisOffset(5.0, 0.0, kInf, 416), 0);
-    EXPECT_EQ(AxisOffset(1e300, 0.0, 1.0, 416), std::numeric_limits<int>::max());
-    EXPECT_EQ(AxisOffset(-kInf, 0.0, 1.0, 416), std::numeric_limits<int>::min());
-    EXPECT_EQ(AxisOffset(kNaN, 0.0, 1.0, 416), 0);
+    constexpr double kMax = std::numeric_limits<int>::max();
+    constexpr double kMin = std::numeric_limits<int>::min();
+    const double cases[][4] = {{400.0, 300.0, 1100.0, 52}, {301.0, 300.0, 1100.0, 0},
+                               {299.0, 300.0, 1100.0, 0},  {500.0, 700.0, 400.0, 277},
+                               {5.0, 2.0, 2.0, 0},         {5.0, kNaN, 2.0, 0},
+                               {5.0, 0.0, kInf, 0},        {1e300, 0.0, 1.0, kMax},
+                               {-kInf, 0.0, 1.0, kMin},    {kNaN, 0.0, 1.0, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(AxisOffset(c[0], c[1], c[2], 416), c[3])
+            << c[0] << " on " << c[1] << ".." << c[2];
+    }
 }
 
 TEST(TickValues, RunFromCeilOfMinToFloorOfMax) {

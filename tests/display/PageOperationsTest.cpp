@@ -98,6 +98,8 @@ std::string OperationLines(const std::vector<CanvasOp>& ops) {
     return out;
 }
 
+using enum CanvasKind;
+
 struct Scene {
     const char* name;
     CanvasKind kind;
@@ -105,49 +107,28 @@ struct Scene {
     bool sun;           // a sunlit record, or an empty data set
     GRAPHPARAM param;
     unsigned validMask = 0xF;
-    int32_t measTime = testspectra::kMeasTime;
     int spectrum = -1;  // the spectrum selected, -1: as the data set leaves it
+    int32_t measTime = testspectra::kMeasTime;
 };
 
+constexpr GRAPHPARAM kManual{
+    .xMin = 400.0, .yMaxLin = 2000.0, .xMax = 900.0, .yMinLin = 100.0, .autoScale = 0};
+constexpr GRAPHPARAM kManualLog{.yMaxLog = 3.0, .yMinLog = -2.0, .logScale = 1, .autoScale = 0};
+constexpr GRAPHPARAM kLogPhoton{.logScale = 1, .grid = 0, .unit = 1};
+constexpr GRAPHPARAM kOwnColour{.marker = 1, .color0 = MakeRgb(200, 100, 50)};
+
 const Scene kScenes[] = {
-    {"empty data set", CanvasKind::Screen, 800, 400, false, {}},
-    {"sun, Measure2 not measured, own colour, grid, markers",
-     CanvasKind::Screen,
-     800,
-     400,
-     true,
-     {.marker = 1, .color0 = MakeRgb(200, 100, 50)},
-     0b1011,
-     testspectra::kMeasTime,
-     2},
-    {"sun, log photon scale, no grid",
-     CanvasKind::Screen,
-     640,
-     600,
-     true,
-     {.logScale = 1, .grid = 0, .unit = 1}},
-    {"sun, manual ranges",
-     CanvasKind::Screen,
-     1600,
-     1200,
-     true,
-     {.xMin = 400.0, .yMaxLin = 2000.0, .xMax = 900.0, .yMinLin = 100.0, .autoScale = 0}},
-    {"sun, manual log range",
-     CanvasKind::Screen,
-     800,
-     400,
-     true,
-     {.yMaxLog = 3.0, .yMinLog = -2.0, .logScale = 1, .autoScale = 0}},
-    {"sun, reversed wavelength range",
-     CanvasKind::Screen,
-     800,
-     400,
-     true,
-     {.xMin = 700.0, .xMax = 400.0}},
-    {"record time before 1970", CanvasKind::Screen, 800, 400, true, {}, 0xF, -1},
-    {"sun on a printer page", CanvasKind::Printer, 4800, 6600, true, {}},
-    {"sun on a print preview", CanvasKind::Preview, 4800, 6600, true, {}},
-    {"sun in a metafile", CanvasKind::Metafile, 4800, 6600, true, {}},
+    {"empty data set", Screen, 800, 400, false, {}},
+    {"sun, Measure2 not measured, own colour, grid, markers", Screen, 800, 400, true, kOwnColour,
+     0b1011, 2},
+    {"sun, log photon scale, no grid", Screen, 640, 600, true, kLogPhoton},
+    {"sun, manual ranges", Screen, 1600, 1200, true, kManual},
+    {"sun, manual log range", Screen, 800, 400, true, kManualLog},
+    {"sun, reversed wavelength range", Screen, 800, 400, true, {.xMin = 700.0, .xMax = 400.0}},
+    {"record time before 1970", Screen, 800, 400, true, {}, 0xF, -1, -1},
+    {"sun on a printer page", Printer, 4800, 6600, true, {}},
+    {"sun on a print preview", Preview, 4800, 6600, true, {}},
+    {"sun in a metafile", Metafile, 4800, 6600, true, {}},
 };
 
 std::string DrawScenes() {
@@ -163,7 +144,7 @@ std::string DrawScenes() {
         CRecordingCanvas canvas(scene.kind);
         canvas.SetPreviewMapping(1, 2, {7, 9});
         const DrawArea area =
-            scene.kind == CanvasKind::Screen
+            scene.kind == Screen
                 ? ScreenDrawArea(scene.width, scene.height)
                 : DrawAreaFor(scene.kind, 0, 0, {scene.width, scene.height, 600, 600});
         ApplyDrawArea(canvas, area);

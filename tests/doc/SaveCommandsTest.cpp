@@ -87,27 +87,45 @@ TEST_F(SaveCommands, SaveWritesTheWholeSetWithSiteAndMemoAndRemembersIt) {
     EXPECT_EQ(stored.m_dataMemo, "new memo");
 }
 
-TEST_F(SaveCommands, SaveNeverOverwritesAndAsksAgain) {
+// Save never overwrites and asks again; Cancel in the memo dialog writes nothing; Save Append
+// refuses another sensor type; write failures are reported. The set stays modified throughout.
+TEST_F(SaveCommands, RefusedOrFailedSavesWriteNothing) {
     const std::string existing = folder + "old.wsx";
     WriteFileBytes(existing, "keep me");
     dialogs.files = {existing};
     doc->OnFileSave(dialogs);  // refused, then Cancel
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"OverWrite is prohibited"});
     EXPECT_EQ(dialogs.shown.size(), 2u);
     EXPECT_EQ(ReadFileBytes(existing), "keep me");
-    EXPECT_TRUE(host.modified);
 
-    dialogs.files = {existing, folder + "new.wsx"};
-    doc->OnFileSave(dialogs);
-    EXPECT_EQ(CRadData().LoadFile((folder + "new.wsx").c_str()), 1);
-}
-
-TEST_F(SaveCommands, CancelInTheMemoDialogWritesNothing) {
     dialogs.files = {folder + "a.wsx"};
     dialogs.memoAnswer.reset();
     doc->OnFileSave(dialogs);
     EXPECT_FALSE(std::filesystem::exists(folder + "a.wsx"));
     EXPECT_EQ(doc->m_dataMemo, "Data Memo");
+    dialogs.memoAnswer = "new memo";
+
+    const std::string other = folder + "other.wsx";
+    CRadData otherType;
+    CRadData::SetField(otherType.m_type, "OTHER");
+    ASSERT_EQ(otherType.SaveFile(other.c_str()), 1);
+    const std::string before = ReadFileBytes(other);
+    dialogs.files = {other};
+    doc->OnFileSaveAppend(dialogs);
+    EXPECT_EQ(ReadFileBytes(other), before);
+
+    WriteFileBytes(folder + "plain", "x");
+    dialogs.files = {folder + "plain/x.wsx", folder + "plain/y.csv"};
+    doc->OnFileSave(dialogs);
+    doc->OnSaveWithCount(dialogs);
+    EXPECT_EQ(messages.shown,
+              (std::vector<std::string>{"OverWrite is prohibited",
+                                        "Can't Append Data\nData format is different.",
+                                        "Error! (File Save)", "Error! (File Save)"}));
+    EXPECT_TRUE(host.modified);
+
+    dialogs.files = {existing, folder + "new.wsx"};
+    doc->OnFileSave(dialogs);
+    EXPECT_EQ(CRadData().LoadFile((folder + "new.wsx").c_str()), 1);
 }
 
 TEST_F(SaveCommands, SaveAppendAddsOnlyTheLatestRecordAndKeepsTheFilesSite) {
@@ -130,20 +148,6 @@ TEST_F(SaveCommands, SaveAppendAddsOnlyTheLatestRecordAndKeepsTheFilesSite) {
     EXPECT_EQ(StoredSettings().m_saveFile, path);
 }
 
-TEST_F(SaveCommands, SaveAppendRefusesAnotherSensorType) {
-    const std::string path = folder + "other.wsx";
-    CRadData other;
-    CRadData::SetField(other.m_type, "OTHER");
-    ASSERT_EQ(other.SaveFile(path.c_str()), 1);
-    const std::string before = ReadFileBytes(path);
-    dialogs.files = {path};
-    doc->OnFileSaveAppend(dialogs);
-    EXPECT_EQ(messages.shown,
-              std::vector<std::string>{"Can't Append Data\nData format is different."});
-    EXPECT_EQ(ReadFileBytes(path), before);
-    EXPECT_TRUE(host.modified);
-}
-
 TEST_F(SaveCommands, SaveAppendToAMissingFileAsksBeforeCreatingIt) {
     const std::string path = folder + "missing.wsx";
     messages.answers = {IMessageBox::Answer::Cancel, IMessageBox::Answer::Ok};
@@ -157,16 +161,6 @@ TEST_F(SaveCommands, SaveAppendToAMissingFileAsksBeforeCreatingIt) {
     ASSERT_EQ(file.LoadFile(path.c_str()), 1);
     EXPECT_EQ(file.m_latitude, 36.25);
     EXPECT_EQ(host.title, path);
-}
-
-TEST_F(SaveCommands, WriteFailuresAreReported) {
-    WriteFileBytes(folder + "plain", "x");
-    dialogs.files = {folder + "plain/x.wsx", folder + "plain/y.csv"};
-    doc->OnFileSave(dialogs);
-    doc->OnSaveWithCount(dialogs);
-    EXPECT_EQ(messages.shown,
-              (std::vector<std::string>{"Error! (File Save)", "Error! (File Save)"}));
-    EXPECT_TRUE(host.modified);
 }
 
 // An empty set disables the save commands.

@@ -1,14 +1,9 @@
 // CZeb530 against the simulated instruments, in-process and as the halvo-sim program.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "link/PollWaitPump.h"
@@ -17,26 +12,19 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestPumps.h"
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr int64_t kJuneNoonTokyo = 1718938800;  // 2024-06-21 03:00 UT: sun high at 135 E 35 N
 
-SIMOPTIONS FastOptions() {
-    SIMOPTIONS options;
-    options.fast = true;
-    options.seed = 7;
-    options.clock = [] { return kJuneNoonTokyo; };
-    return options;
-}
-
 class LinkWithSimulator : public ::testing::Test {
 protected:
     void StartSim(const SIMFAULTS& faults = {}) {
-        SIMOPTIONS options = FastOptions();
+        SIMOPTIONS options;
+        options.fast = true;
+        options.seed = 7;
+        options.clock = [] { return kJuneNoonTokyo; };
         options.faults = faults;
         options.linkPath = m_linkPath;
         m_sim = std::make_unique<CSimulator>(std::move(options));
@@ -86,17 +74,6 @@ TEST_F(LinkWithSimulator, SensorBlocksReadBackTheSimulatedInstrument) {
     }
 }
 
-TEST_F(LinkWithSimulator, SplitRepliesAreReassembled) {
-    StartSim({.split = 1.0});
-    CRadData data;
-    EXPECT_EQ(m_link.GetSensorInfo(data), 1);
-    EXPECT_STREQ(data.m_type, "KT-530VN");
-    int16_t counts[kPixelCount] = {};
-    EXPECT_EQ(m_link.Measure(100, 0), 1);
-    EXPECT_EQ(m_link.ReadCounts(counts, 0), 1);
-    EXPECT_GT(counts[1000], 1000);
-}
-
 // Each injected fault fails the commands it hits, and the link works again once it is gone. A
 // slow band gets the request (it stands at the angle, not negated) but answers too late.
 TEST_F(LinkWithSimulator, InjectedFaultsFailTheirCommandsAndTheLinkRecovers) {
@@ -136,21 +113,19 @@ TEST_F(LinkWithSimulator, GarbledRepliesNeverPassUnchangedEveryTime) {
 }
 
 TEST_F(LinkWithSimulator, DroppedLineIsSeenAtOnceAndTheRepublishedPortWorks) {
-    const fs::path dir = fs::temp_directory_path() / ("halvo-drop-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    m_linkPath = (dir / "COM2").string();
+    TempFolder dir;
+    m_linkPath = dir.Path() + "COM2";
     StartSim({.dropLine = 1.0});
     EXPECT_EQ(m_link.CheckSpectro(), 0);
     EXPECT_FALSE(m_link.IsOpen());
     m_sim->SetFaults({});
-    m_link.SetPortMap(CPortMap(dir.string()));
+    m_link.SetPortMap(CPortMap(dir.Path()));
     ASSERT_TRUE(PollUntil([this] { return m_link.OpenPort(2) == 1; }, 10000));
     EXPECT_EQ(m_sim->LineDrops(), 1);
     EXPECT_EQ(m_link.CheckSpectro(), 1);
     m_link.ClosePort();
     m_sim->Stop();
-    EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "COM2")));
-    fs::remove_all(dir);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(m_linkPath)));
 }
 
 // The headless pump waits for real; a quit request from another thread ends the wait and
@@ -168,64 +143,6 @@ TEST_F(LinkWithSimulator, QuitFromAnotherThreadEndsARealWait) {
     quitter.join();
     EXPECT_TRUE(pump.QuitRequested());
     EXPECT_EQ(m_link.Transact(30), 0);
-}
-
-// halvo-sim as a separate process, as it runs beside the application.
-class SimProcess : public ::testing::Test {
-protected:
-    void SetUp() override { fs::create_directories(m_dir); }
-    void TearDown() override {
-        Kill(SIGTERM);
-        fs::remove_all(m_dir);
-    }
-    // Starts halvo-sim publishing its port at m_port, with more options.
-    bool Spawn(std::vector<std::string> args) {
-        args.insert(args.begin(), {std::string(HALVO_BIN_DIR) + "/halvo-sim", "--link", m_port});
-        std::vector<char*> argv;
-        for (auto& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        if (posix_spawn(&m_pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-            return false;
-        }
-        return PollUntil([this] { return fs::exists(m_port); }, 10000);
-    }
-    int Kill(int signal) {
-        if (m_pid <= 0) {
-            return -1;
-        }
-        kill(m_pid, signal);
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_pid = -1;
-        return status;
-    }
-
-    fs::path m_dir = fs::temp_directory_path() / ("halvo-simproc-" + std::to_string(getpid()));
-    std::string m_port = (m_dir / "ports" / "COM1").string();
-    pid_t m_pid = -1;
-};
-
-// The link is published in a folder made for it and removed when the program is ended.
-TEST_F(SimProcess, AnswersTheLinkThroughThePublishedPortAndLogsRequests) {
-    const std::string log = (m_dir / "requests.log").string();
-    ASSERT_TRUE(Spawn({"--fast", "--log", log, "--seed", "3"}));
-    CZeb530 link;
-    link.SetPortMap(CPortMap((m_dir / "ports").string()));
-    ASSERT_EQ(link.OpenPort(1), 1);
-    EXPECT_EQ(link.CheckBand(), 1);
-    CRadData data;
-    EXPECT_EQ(link.GetSensorInfo(data), 1);
-    EXPECT_STREQ(data.m_serial, "53012345");
-    link.ClosePort();
-    const int status = Kill(SIGTERM);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_FALSE(fs::exists(fs::symlink_status(m_port)));
-    std::stringstream lines;
-    lines << std::ifstream(log).rdbuf();
-    EXPECT_NE(lines.str().find(" #\n"), std::string::npos) << lines.str();
-    EXPECT_NE(lines.str().find(" C5\n"), std::string::npos) << lines.str();
 }
 
 TEST(SimProgram, RejectsBadValues) {

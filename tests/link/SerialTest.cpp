@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <termios.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <string>
 
 #include "tests/support/PtyPeer.h"
@@ -32,12 +30,10 @@ protected:
 
 // A port that failed to open, or was closed twice, holds nothing and does nothing.
 TEST(Serial, OpenFailsWithNothingHeldForMissingOrNonTerminalDevices) {
-    char fileName[] = "/tmp/halvo-serial-XXXXXX";
-    const int file = mkstemp(fileName);
-    ASSERT_GE(file, 0);
-    close(file);
+    TempFolder folder;
+    WriteFileBytes(folder.Path() + "plain", "not a terminal");
     for (const std::string& name :
-         {std::string("/dev/halvo-no-such-port"), std::string(fileName), std::string()}) {
+         {std::string("/dev/halvo-no-such-port"), folder.Path() + "plain", std::string()}) {
         CSerial port;
         EXPECT_EQ(OpenPort(port, name), 0) << name;
         EXPECT_FALSE(port.IsOpen());
@@ -51,7 +47,6 @@ TEST(Serial, OpenFailsWithNothingHeldForMissingOrNonTerminalDevices) {
         EXPECT_EQ(port.InQueue(), 0);
         port.Purge();
     }
-    std::remove(fileName);
 }
 
 TEST_F(SerialOnPty, SecondOpenOfAPortInUseFails) {

