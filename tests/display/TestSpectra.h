@@ -24,17 +24,12 @@ inline int SunCounts(int m, int i) {
     return static_cast<int>(e * kScale[m]);
 }
 
-// The even 300-1100 nm grid, calibration 1 and one record whose spectrum m holds SunCounts(m, i)
-// above a zero dark level with a 1000 ms exposure: counts read as irradiance in W/m2/um.
-inline void MakeSunDataSet(CRadData& data, unsigned validMask = 0xFu,
-                           int32_t measTime = kMeasTime) {
+// One record whose spectrum m holds SunCounts(m, i) above a zero dark level with a 1000 ms
+// exposure: on the grid below with calibration 1, counts read as irradiance in W/m2/um.
+inline RADDATA SunRecord(unsigned validMask = 0xFu, int32_t measTime = kMeasTime) {
     RADDATA record;
     std::memset(&record, 0, sizeof record);
     record.measTime = measTime;
-    for (int i = 0; i < kPixelCount; ++i) {
-        data.m_wavelength[i] = static_cast<float>(300.0 + 800.0 * i / (kPixelCount - 1));
-        data.m_calib[i] = 1.0f;
-    }
     for (int m = 0; m < kSpectraPerRecord; ++m) {
         SPECDATA& spec = record.spec[m];
         spec.valid = (validMask >> m) & 1u;
@@ -44,7 +39,17 @@ inline void MakeSunDataSet(CRadData& data, unsigned validMask = 0xFu,
             spec.count[i] = static_cast<int16_t>(SunCounts(m, i));
         }
     }
-    data.AddData(record);
+    return record;
+}
+
+// The even 300-1100 nm grid, calibration 1 and one SunRecord.
+inline void MakeSunDataSet(CRadData& data, unsigned validMask = 0xFu,
+                           int32_t measTime = kMeasTime) {
+    for (int i = 0; i < kPixelCount; ++i) {
+        data.m_wavelength[i] = static_cast<float>(300.0 + 800.0 * i / (kPixelCount - 1));
+        data.m_calib[i] = 1.0f;
+    }
+    data.AddData(SunRecord(validMask, measTime));
 }
 
 }  // namespace testspectra

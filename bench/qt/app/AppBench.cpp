@@ -82,7 +82,7 @@ struct Station {
         ready = app->InitInstance();
         app->Frame()->resize(1000, 760);
         // Four curves on the page, as after a measurement.
-        testspectra::AddRecord(app->Document()->m_radData, testspectra::SunCounts);
+        app->Document()->m_radData.AddData(testspectra::SunRecord());
     }
     ~Station() {
         app.reset();
