@@ -1,7 +1,9 @@
 // The data set: record layout, adding, removing, selecting and the wavelength grid.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "data/RadData.h"
@@ -107,4 +109,29 @@ TEST(RadData, WavelengthPolynomialUsesPixelNumberFromOne) {
     CRadData::SetField(data.m_coef[5], "1e-16");
     data.UpdateWavelengths();
     EXPECT_FLOAT_EQ(data.m_wavelength[999], 688.2f);
+}
+
+// A spectrum lit only inside the window, up to its ends, sums to the same four values as the
+// full integrals, to the last bit, whichever integral range the window ends on.
+TEST(RadData, IntegralsWithinAWindowAreTheFullIntegralsOfASpectrumDarkOutsideIt) {
+    CRadData data;
+    SetLinearGrid(data);
+    std::fill(std::begin(data.m_calib), std::end(data.m_calib), 1.0f);
+    const int windows[][2] = {{400, 450}, {650, 700}, {315, 330}, {380, 400}, {700, 780}};
+    for (const auto& w : windows) {
+        RADDATA r = FlatRecord(0, 1000);
+        for (int i = 0; i < kPixelCount; ++i) {
+            const double wl = data.m_wavelength[i];
+            r.spec[0].count[i] = wl >= w[0] && wl <= w[1] ? static_cast<int16_t>(500 + i % 7) : 0;
+            r.spec[0].dark[i] = 0;
+        }
+        data.AddData(r);
+        data.Select(data.GetSize() - 1, 0);
+        double within[4];
+        data.GetIntegralsWithin(w[0], w[1], within);
+        EXPECT_EQ(
+            (std::vector<double>(within, within + 4)),
+            (std::vector<double>{data.GetPAR(), data.GetPhoton(), data.GetLum(), data.GetUVA()}))
+            << w[0] << "-" << w[1];
+    }
 }

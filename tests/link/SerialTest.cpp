@@ -82,6 +82,21 @@ TEST_F(SerialOnPty, OpenRefusesLineSettingsOutsideTheSupportedSet) {
     EXPECT_EQ(m_port.Open(m_peer.SlavePath().c_str(), 38400, 8, 3, 0, 64, 64), 0);
     EXPECT_EQ(m_port.Open(m_peer.SlavePath().c_str(), 38400, 8, 0, 1, 64, 64), 0);
     EXPECT_TRUE(CSerial::CanOpen(m_peer.SlavePath().c_str()));
+    // The edges of the supported set open, each with its own line flags (a pseudo-terminal
+    // keeps eight bits without parity checking but shows the stop bits and the odd parity).
+    const struct {
+        uint8_t size, parity, stop;
+        tcflag_t flags;
+    } accepted[] = {{5, CSerial::kEvenParity, CSerial::kTwoStopBits, CSTOPB},
+                    {7, CSerial::kOddParity, CSerial::kOneStopBit, PARODD}};
+    for (const auto& a : accepted) {
+        ASSERT_EQ(m_port.Open(m_peer.SlavePath().c_str(), 38400, a.size, a.parity, a.stop, 64, 64),
+                  1);
+        termios tio{};
+        ASSERT_EQ(tcgetattr(m_port.Fd(), &tio), 0);
+        EXPECT_EQ(tio.c_cflag & (PARODD | CSTOPB), a.flags) << int(a.size);
+        m_port.Close();
+    }
 }
 
 TEST_F(SerialOnPty, ReadTakesOnlyWaitingBytesNeverBlocksAndPurgeDiscards) {

@@ -25,8 +25,8 @@ protected:
         scheduler->StartInterval();
     }
     // Runs the slot at the given local time as the posted event would.
-    void Slot(int hour, int minute) {
-        clock.now = LocalStamp(2024, 6, 21, hour, minute, 0);
+    void Slot(int hour, int minute, int day = 21) {
+        clock.now = LocalStamp(2024, 6, day, hour, minute, 0);
         scheduler->OnIntervalMeasure(clock.now);
     }
     std::string DataFile() const { return doc->m_dataFolder + "VS20240621.wsx"; }
@@ -98,13 +98,16 @@ TEST_F(IntervalFiles, AChangedMemoRewritesTheHeaderAndKeepsTheRecords) {
     EXPECT_EQ(file.m_memo, "new memo");
 }
 
+// A user-named file gathers every day; each day's text file gets that day's blocks alone.
 TEST_F(IntervalFiles, UserNamedFileKeepsTheDailyTextFile) {
     doc->m_autoFileName = 0;
     doc->m_intervalFile = folder + "mine.wsx";
+    Slot(12, 0, 20);
     Slot(11, 0);
-    EXPECT_EQ(CRadData().LoadFile((folder + "mine.wsx").c_str()), 1);
+    EXPECT_EQ(CRadData().LoadFile((folder + "mine.wsx").c_str()), 2);
     EXPECT_FALSE(std::filesystem::exists(DataFile()));
-    EXPECT_TRUE(std::filesystem::exists(TextFile()));
+    EXPECT_EQ(CDailyTextFile::CountBlocks(doc->m_dataFolder + "20240620.txt"), 1);
+    EXPECT_EQ(CDailyTextFile::CountBlocks(TextFile()), 1);
 }
 
 TEST_F(IntervalFiles, AFileOfAnotherSensorTypeStopsTheSchedule) {
