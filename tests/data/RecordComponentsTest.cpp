@@ -67,12 +67,14 @@ TEST_F(Components, FlatSpectraSplitAsWorkedByHand) {
     EXPECT_NEAR(c->m_azimuth, -2.10280425, 1e-8);
     const double normal = 1.0207324425774815;  // 1 / sin(elevation)
 
-    const int pixel = 700;
-    EXPECT_DOUBLE_EQ(c->m_spectrum[CRecordComponents::kGlobal][pixel], 1000.0);
-    EXPECT_NEAR(c->m_spectrum[CRecordComponents::kDiffuse][pixel], 400.0, kFloatTolerance);
-    EXPECT_NEAR(c->m_spectrum[CRecordComponents::kDirectHorizontal][pixel], 600.0, kFloatTolerance);
-    EXPECT_NEAR(c->m_spectrum[CRecordComponents::kDirectNormal][pixel], 600.0 * normal,
-                kFloatTolerance);
+    for (const int pixel : {0, 700, kPixelCount - 1}) {  // every pixel, the last one too
+        EXPECT_DOUBLE_EQ(c->m_spectrum[CRecordComponents::kGlobal][pixel], 1000.0);
+        EXPECT_NEAR(c->m_spectrum[CRecordComponents::kDiffuse][pixel], 400.0, kFloatTolerance);
+        EXPECT_NEAR(c->m_spectrum[CRecordComponents::kDirectHorizontal][pixel], 600.0,
+                    kFloatTolerance);
+        EXPECT_NEAR(c->m_spectrum[CRecordComponents::kDirectNormal][pixel], 600.0 * normal,
+                    kFloatTolerance);
+    }
 
     // PAR of a flat E over 400-700 nm is E x 300 / 1000, UV-A over 315-400 nm E x 85 / 1000.
     const SpectrumQuantities* q = c->m_component;
