@@ -134,7 +134,7 @@ TEST_F(DataFile, WavelengthsFollowTheCoefficientsNotTheWritersGrid) {
     EXPECT_EQ(loaded.m_wavelength[5], 303.0f);
 }
 
-TEST_F(DataFile, SaveReplacesTheFileWithoutLeavingTemporariesAndFailsIntoAMissingFolder) {
+TEST_F(DataFile, SaveReplacesTheFileAndLeavesNoTemporaryWhenItFails) {
     CRadData data;
     FillSampleSet(data, 2);
     const std::string path = Path("replace.wsx");
@@ -142,9 +142,13 @@ TEST_F(DataFile, SaveReplacesTheFileWithoutLeavingTemporariesAndFailsIntoAMissin
     ASSERT_EQ(data.SaveFile(path.c_str()), 1);
     EXPECT_EQ(CRadData().LoadFile(path.c_str()), 2);
     EXPECT_EQ(data.SaveFile(Path("no/such/folder.wsx").c_str()), 0);
+    // A file that cannot take the place of what is there (a folder) fails after the whole
+    // temporary was written: the temporary goes too.
+    std::filesystem::create_directory(Path("taken.wsx"));
+    EXPECT_EQ(data.SaveFile(Path("taken.wsx").c_str()), 0);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
                             std::filesystem::directory_iterator()),
-              1);
+              2);
 }
 
 // Every write of a data file, rewrite or in-place append, clears what killed writers left.
