@@ -68,12 +68,16 @@ bool CatchesSignal(qint64 pid, int signal) {
 }
 
 // Sends the signal until the program has ended: one that arrives while the window or the port
-// dialog is still being built finds nothing to close yet, and the next one closes it.
+// dialog is still being built finds nothing to close yet, and the next one closes it. Once the
+// program is ending it has given the signal back to the system, and another one would kill it,
+// so the signal is sent again only while the program still handles it itself.
 bool EndsOn(QProcess& program, int signal) {
     return WaitUntil(
         [&program, signal] {
-            kill(static_cast<pid_t>(program.processId()), signal);
-            return program.waitForFinished(200);
+            if (CatchesSignal(program.processId(), signal)) {
+                kill(static_cast<pid_t>(program.processId()), signal);
+            }
+            return program.waitForFinished(500);
         },
         15000);
 }
