@@ -186,6 +186,7 @@ TEST_F(Components, OnePassSumsEqualTheSpectraSumsToTheLastBit) {
             r.spec[m].exposure = 37 + 100 * m;
             for (int i = 0; i < kPixelCount; ++i) {
                 r.spec[m].count[i] = static_cast<int16_t>(3000 + 1500 * std::sin(i / (9.0 + m)));
+                r.spec[m].dark[i] = static_cast<int16_t>(400 + i % 53);
             }
         }
         if (variant == 1) {
