@@ -96,6 +96,7 @@ TEST_F(DataFile, LoadedFilesMatchTheReference) {
     const std::string calib(reinterpret_cast<const char*>(&two), 4);
     const std::string files[] = {
         "ZNRT,01.0",
+        "ZNRT,01.00",
         "",
         "ZNRX,01.00\nHEADER_END\n",
         "znrt,01.00\nHEADER_END\n",

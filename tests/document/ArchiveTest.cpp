@@ -65,6 +65,15 @@ TEST(ArchiveTest, StringLengthPrefixTakesItsShortestForm) {
     }
 }
 
+// The last character of each UTF-8 length and the first of the next.
+TEST(ArchiveTest, WideStringsBecomeUtf8AtTheEdgesOfEachLength) {
+    const uint8_t bytes[] = {0xFF, 0xFE, 0xFF, 4, 0x7F, 0, 0x80, 0, 0xFF, 0x07, 0x00, 0x08};
+    CArchiveReader r(bytes, sizeof bytes);
+    std::string text;
+    ASSERT_TRUE(r.ReadString(text));
+    EXPECT_EQ(text, "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80");
+}
+
 // Each line of data/archive-strings.txt holds a string's bytes in hex and what reading them
 // gives: the text (UTF-16 converted to UTF-8, a surrogate pair making one character, unpaired
 // surrogates U+FFFD) and the position after it, or a failure. The rows cover the 8-byte length
