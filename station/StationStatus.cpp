@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <utility>
+#include <variant>
 
 #include "data/AtomicFile.h"
 #include "data/CLocaleFormat.h"
@@ -103,98 +104,88 @@ private:
     size_t m_at = 0;
 };
 
+// One member of the status file, in the file's order; a time is written a second time as local
+// time text under KEY_text, for people reading the file.
+struct StatusField {
+    const char* key;
+    std::variant<std::string CStationStatus::*, int64_t CStationStatus::*, double CStationStatus::*>
+        member;
+    bool withLocalText = false;
+};
+
+const StatusField kStatusFields[] = {
+    {"state", &CStationStatus::state},
+    {"pid", &CStationStatus::pid},
+    {"updated", &CStationStatus::updated, true},
+    {"period", &CStationStatus::period},
+    {"port", &CStationStatus::port},
+    {"device", &CStationStatus::device},
+    {"instrument", &CStationStatus::instrument},
+    {"last_slot", &CStationStatus::lastSlot, true},
+    {"last_result", &CStationStatus::lastResult},
+    {"par", &CStationStatus::par},
+    {"photon", &CStationStatus::photon},
+    {"lum", &CStationStatus::lum},
+    {"uva", &CStationStatus::uva},
+    {"temperature", &CStationStatus::temperature},
+    {"next_slot", &CStationStatus::nextSlot, true},
+    {"due", &CStationStatus::due},
+    {"measured", &CStationStatus::measured},
+    {"failed_positions", &CStationStatus::failedPositions},
+    {"missed", &CStationStatus::missed},
+    {"last_missed", &CStationStatus::lastMissed, true},
+    {"last_error", &CStationStatus::lastError},
+    {"last_error_time", &CStationStatus::lastErrorTime, true},
+};
+
+std::string JsonValue(const std::string& value) {
+    return Quoted(value);
+}
+std::string JsonValue(int64_t value) {
+    return FormatC("%lld", static_cast<long long>(value));
+}
+std::string JsonValue(double value) {
+    return FormatC("%.6g", value);
+}
+
+void ParseJsonValue(const std::string& text, std::string& value) {
+    value = text;
+}
+void ParseJsonValue(const std::string& text, int64_t& value) {
+    value = std::strtoll(text.c_str(), nullptr, 10);
+}
+void ParseJsonValue(const std::string& text, double& value) {
+    value = ParseDoubleC(text.c_str());
+}
+
 }  // namespace
 
 std::string CStationStatus::ToJson() const {
     std::string j = "{\n";
-    const auto text = [&j](const char* key, const std::string& value) {
-        j += FormatC("  \"%s\": ", key) + Quoted(value) + ",\n";
+    const auto member = [&j](const std::string& key, const std::string& value) {
+        j += "  \"" + key + "\": " + value + ",\n";
     };
-    const auto whole = [&j](const char* key, int64_t value) {
-        j += FormatC("  \"%s\": %lld,\n", key, static_cast<long long>(value));
-    };
-    const auto time = [&](const char* key, int64_t value) {
-        whole(key, value);
-        text((std::string(key) + "_text").c_str(), LocalText(value));
-    };
-    const auto number = [&j](const char* key, double value) {
-        j += FormatC("  \"%s\": %.6g,\n", key, value);
-    };
-    text("state", state);
-    whole("pid", pid);
-    time("updated", updated);
-    whole("period", period);
-    whole("port", port);
-    text("device", device);
-    text("instrument", instrument);
-    time("last_slot", lastSlot);
-    text("last_result", lastResult);
-    number("par", par);
-    number("photon", photon);
-    number("lum", lum);
-    number("uva", uva);
-    number("temperature", temperature);
-    time("next_slot", nextSlot);
-    whole("due", due);
-    whole("measured", measured);
-    whole("failed_positions", failedPositions);
-    whole("missed", missed);
-    time("last_missed", lastMissed);
-    text("last_error", lastError);
-    time("last_error_time", lastErrorTime);
+    for (const StatusField& field : kStatusFields) {
+        std::visit([&](auto m) { member(field.key, JsonValue(this->*m)); }, field.member);
+        if (field.withLocalText) {
+            const int64_t t = this->*std::get<int64_t CStationStatus::*>(field.member);
+            member(std::string(field.key) + "_text", Quoted(LocalText(t)));
+        }
+    }
     j.resize(j.size() - 2);  // the last member's comma
     return j + "\n}\n";
 }
 
 bool CStationStatus::FromJson(const std::string& json) {
-    using Text = std::string CStationStatus::*;
-    using Whole = int64_t CStationStatus::*;
-    using Number = double CStationStatus::*;
-    static const std::pair<const char*, Text> kTexts[] = {
-        {"state", &CStationStatus::state},
-        {"device", &CStationStatus::device},
-        {"instrument", &CStationStatus::instrument},
-        {"last_result", &CStationStatus::lastResult},
-        {"last_error", &CStationStatus::lastError}};
-    static const std::pair<const char*, Whole> kWholes[] = {
-        {"pid", &CStationStatus::pid},
-        {"updated", &CStationStatus::updated},
-        {"period", &CStationStatus::period},
-        {"port", &CStationStatus::port},
-        {"last_slot", &CStationStatus::lastSlot},
-        {"next_slot", &CStationStatus::nextSlot},
-        {"due", &CStationStatus::due},
-        {"measured", &CStationStatus::measured},
-        {"failed_positions", &CStationStatus::failedPositions},
-        {"missed", &CStationStatus::missed},
-        {"last_missed", &CStationStatus::lastMissed},
-        {"last_error_time", &CStationStatus::lastErrorTime}};
-    static const std::pair<const char*, Number> kNumbers[] = {
-        {"par", &CStationStatus::par},
-        {"photon", &CStationStatus::photon},
-        {"lum", &CStationStatus::lum},
-        {"uva", &CStationStatus::uva},
-        {"temperature", &CStationStatus::temperature}};
-
     CFlatJsonReader reader(json);
     std::string key;
     std::string value;
     int members = 0;
     while (reader.Next(key, value)) {
         ++members;
-        for (const auto& [name, member] : kTexts) {
-            if (key == name) {
-                this->*member = value;
-            }
-        }
-        for (const auto& [name, member] : kWholes) {
-            if (key == name) {
-                this->*member = std::strtoll(value.c_str(), nullptr, 10);
-            }
-        }
-        for (const auto& [name, member] : kNumbers) {
-            if (key == name) {
-                this->*member = ParseDoubleC(value.c_str());
+        for (const StatusField& field : kStatusFields) {
+            if (key == field.key) {
+                std::visit([&](auto m) { ParseJsonValue(value, this->*m); }, field.member);
             }
         }
     }
