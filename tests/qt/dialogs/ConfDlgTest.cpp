@@ -13,8 +13,7 @@
 namespace {
 
 using Values = std::array<const char*, 3>;  // edge angle, latitude, longitude
-constexpr int kEdits[] = {IDC_EDGE_ANGLE, IDC_LATITUDE,
-                          IDC_LONGITUDE};
+constexpr int kEdits[] = {IDC_EDGE_ANGLE, IDC_LATITUDE, IDC_LONGITUDE};
 
 // Notes what the edits show, types the values and presses OK.
 ModalScript::Step Enter(Values values, QStringList* shown = nullptr) {
@@ -82,13 +81,9 @@ TEST_F(ConfDlgTest, RefusedValueKeepsTheDialogOpenWithFocusOnTheFirstOffendingEd
         int focusedId;
         Language language = Language::English;
     } cases[] = {
-        {{"90.5", "35", "135"},
-         "Please enter a number between 0 and 90.",
-         IDC_EDGE_ANGLE},
+        {{"90.5", "35", "135"}, "Please enter a number between 0 and 90.", IDC_EDGE_ANGLE},
         {{"10", "-90.01", "135"}, between90, IDC_LATITUDE},
-        {{"10", "35", "180.5"},
-         "Please enter a number between -180 and 180.",
-         IDC_LONGITUDE},
+        {{"10", "35", "180.5"}, "Please enter a number between -180 and 180.", IDC_LONGITUDE},
         {{"ten", "35", "135"}, number, IDC_EDGE_ANGLE},
         {{"10", "35N", "135"}, number, IDC_LATITUDE},
         {{"10", "35", ""}, number, IDC_LONGITUDE},

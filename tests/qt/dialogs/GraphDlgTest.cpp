@@ -96,13 +96,11 @@ TEST_F(GraphDlgTest, OpensShowingTheStoredTitleScaleAndChoices) {
         p.yMaxLog = 3.0;
         p.yMaxLin = 20000.0;
         auto dlg = ShowDialog();
-        EXPECT_EQ(TextOf(dlg.get(), IDC_TITLE),
-                  QString::fromStdString(doc->m_graphTitle));
+        EXPECT_EQ(TextOf(dlg.get(), IDC_TITLE), QString::fromStdString(doc->m_graphTitle));
         EXPECT_EQ(TextOf(dlg.get(), IDC_Y_MAX), on == 1 ? "3" : "20000");
-        const std::pair<int, bool> checks[] = {
-            {IDC_LOG, on == 1},       {IDC_UNIT_PHOTON, on == 1},
-            {IDC_UNIT_WATT, on == 0}, {IDC_MARKER, on == 1},
-            {IDC_AUTOSCALE, on == 0}, {IDC_GRID, on == 0}};
+        const std::pair<int, bool> checks[] = {{IDC_LOG, on == 1},       {IDC_UNIT_PHOTON, on == 1},
+                                               {IDC_UNIT_WATT, on == 0}, {IDC_MARKER, on == 1},
+                                               {IDC_AUTOSCALE, on == 0}, {IDC_GRID, on == 0}};
         for (const auto& [id, checked] : checks) {
             EXPECT_EQ(Control<QAbstractButton>(dlg.get(), id)->isChecked(), checked) << id;
         }

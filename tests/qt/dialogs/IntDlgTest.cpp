@@ -20,8 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSpins[] = {IDC_FROM_HOUR, IDC_FROM_MINUTE, IDC_TO_HOUR,
-                          IDC_TO_MINUTE, IDC_PERIOD};
+constexpr int kSpins[] = {IDC_FROM_HOUR, IDC_FROM_MINUTE, IDC_TO_HOUR, IDC_TO_MINUTE, IDC_PERIOD};
 
 QSpinBox* Spin(QWidget* dlg, int id) {
     return Control<QSpinBox>(dlg, id);
@@ -112,8 +111,7 @@ TEST_F(IntDlgTest, NamingRadioEnablesItsOwnEditAndRefButtonAndCancelChangesNothi
     script.Then(Inspect([&](QWidget* dlg) {
         states += Control<QRadioButton>(dlg, IDC_AUTO_NAME)->isChecked() ? "auto " : "";
         for (int round = 0; round < 2; ++round) {
-            for (int id : {IDC_FILE, IDC_FILE_REF, IDC_FOLDER,
-                           IDC_FOLDER_REF}) {
+            for (int id : {IDC_FILE, IDC_FILE_REF, IDC_FOLDER, IDC_FOLDER_REF}) {
                 states += Control<QWidget>(dlg, id)->isEnabled() ? '1' : '0';
             }
             Click(dlg, IDC_USER_FILE);
@@ -136,14 +134,13 @@ TEST_F(IntDlgTest, ARefusedStartShowsTheDialogAgainWithoutStoringOrStarting) {
     const std::string nowhere = folder.Path() + "nowhere/roof";
     QString shownAgain;
     ModalScript script;
-    script.Then(StartWith(IDC_USER_FILE, IDC_FILE, nowhere))
-        .Then([&](QWidget* dlg) {
-            shownAgain = TextOf(dlg, IDC_FILE);
-            EXPECT_EQ(messages.shown, std::vector<std::string>{"Invalid Data Folder"});
-            EXPECT_FALSE(fs::exists(doc->m_cfgPath));
-            EXPECT_FALSE(scheduler.IsOn());
-            StartWith(IDC_AUTO_NAME, IDC_FOLDER, data)(dlg);
-        });
+    script.Then(StartWith(IDC_USER_FILE, IDC_FILE, nowhere)).Then([&](QWidget* dlg) {
+        shownAgain = TextOf(dlg, IDC_FILE);
+        EXPECT_EQ(messages.shown, std::vector<std::string>{"Invalid Data Folder"});
+        EXPECT_FALSE(fs::exists(doc->m_cfgPath));
+        EXPECT_FALSE(scheduler.IsOn());
+        StartWith(IDC_AUTO_NAME, IDC_FOLDER, data)(dlg);
+    });
     EXPECT_TRUE(Run());
     EXPECT_EQ(shownAgain.toStdString(), nowhere + ".wsx");
     EXPECT_TRUE(scheduler.IsOn());
@@ -160,8 +157,7 @@ TEST_F(IntDlgTest, StartStoresEverySettingOnceTheMemoFits) {
     ModalScript script;
     script.Then(Inspect([](QWidget* dlg) { Click(dlg, IDC_AUTO_START); }, 1));
     ThenRefused(
-        script, refusal, [](QWidget* dlg) { SetText(dlg, IDC_MEMO, QString(50, 'm')); },
-        1);
+        script, refusal, [](QWidget* dlg) { SetText(dlg, IDC_MEMO, QString(50, 'm')); }, 1);
     EXPECT_TRUE(Run());
     EXPECT_EQ(refusal.message, "Please enter no more than 50 characters.");
     EXPECT_EQ(refusal.focused, IDC_MEMO);
