@@ -166,24 +166,6 @@ TEST(GraphPlotLoad, TakesIrradianceOrPhotonValuesAtEachPixelsWavelength) {
     EXPECT_EQ(plot.m_y[3], -kInf);
 }
 
-TEST(GraphPlotTitles, YTitleFollowsScaleAndUnit) {
-    const struct {
-        int logScale;
-        int unit;
-        const char* title;
-    } cases[] = {
-        {0, 0, "Spectral irradiance [ W/m2/um ]"},
-        {0, 1, "Spectral irradiance [ umol/m2/s/um ]"},
-        {2, 0, "Spectral irradiance [ W/m2/um ]"},
-        {1, 0, "Spectral irradiance [ Log W/m2/um ]"},
-        {1, 1, "Spectral irradiance [ Log umol/m2/s/um ]"},
-        {1, 7, "Spectral irradiance [ Log umol/m2/s/um ]"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CGraphPlot::GetYTitle({.logScale = c.logScale, .unit = c.unit}), c.title);
-    }
-}
-
 TEST(GraphPlotHostileInput, OddRangesAndValuesDrawDefinedBoundedPictures) {
     const double specials[] = {0.0,    -0.0, 1e-300, -5.0, 1e300,
                                -1e300, kInf, -kInf,  kNaN, 2147483648.0};

@@ -104,11 +104,12 @@ struct Scene {
     const char* name;
     CanvasKind kind;
     int width, height;  // client size (screen) or page size in device units (other surfaces)
-    bool sun;           // a sunlit record, or an empty data set
-    GRAPHPARAM param;
+    bool sun = false;   // a sunlit record, or an empty data set
+    GRAPHPARAM param{};
     unsigned validMask = 0xF;
     int spectrum = -1;  // the spectrum selected, -1: as the data set leaves it
     int32_t measTime = testspectra::kMeasTime;
+    int dpiX = 600, dpiY = 600;  // the printer's resolution
 };
 
 constexpr GRAPHPARAM kManual{
@@ -129,6 +130,35 @@ const Scene kScenes[] = {
     {"sun on a printer page", Printer, 4800, 6600, true, {}},
     {"sun on a print preview", Preview, 4800, 6600, true, {}},
     {"sun in a metafile", Metafile, 4800, 6600, true, {}},
+    // The area and the axis title of an empty page: sizes, resolutions, scales and units.
+    {"empty, linear photon scale, window 640x600", Screen, 640, 600, false, {.unit = 1}},
+    {"empty, log scale, window 640x480", Screen, 640, 480, false, {.logScale = 1}},
+    {"empty, scale 2 reads as linear, no window", Screen, 0, 0, false, {.logScale = 2}},
+    {"empty, unit 7 reads as photon, window -50x300",
+     Screen,
+     -50,
+     300,
+     false,
+     {.logScale = 1, .unit = 7}},
+    {"empty, window 300x-50", Screen, 300, -50, false, {}},
+    {.name = "empty, landscape page", .kind = Printer, .width = 6600, .height = 4800},
+    {.name = "empty, pixels twice as tall as wide",
+     .kind = Printer,
+     .width = 4800,
+     .height = 6600,
+     .dpiY = 300},
+    {.name = "empty, printer without resolution",
+     .kind = Printer,
+     .width = 4800,
+     .height = 6600,
+     .dpiX = 0},
+    {.name = "empty, page without height", .kind = Printer, .width = 4800, .height = 0},
+    {.name = "empty, negative page",
+     .kind = Printer,
+     .width = -10,
+     .height = -10,
+     .dpiX = -1,
+     .dpiY = -1},
 };
 
 std::string DrawScenes() {
@@ -143,10 +173,8 @@ std::string DrawScenes() {
         }
         CRecordingCanvas canvas(scene.kind);
         canvas.SetPreviewMapping(1, 2, {7, 9});
-        const DrawArea area =
-            scene.kind == Screen
-                ? ScreenDrawArea(scene.width, scene.height)
-                : DrawAreaFor(scene.kind, 0, 0, {scene.width, scene.height, 600, 600});
+        const DrawArea area = DrawAreaFor(scene.kind, scene.width, scene.height,
+                                          {scene.width, scene.height, scene.dpiX, scene.dpiY});
         ApplyDrawArea(canvas, area);
         canvas.SetTextAlign(kAlignRight);  // what the page finds must be what it leaves
         CPageDrawer drawer(canvas, area.width, area.height);

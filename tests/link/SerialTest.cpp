@@ -129,22 +129,20 @@ TEST_F(SerialOnPty, WriteSendsEveryByte) {
     EXPECT_EQ(got, text);
 }
 
-TEST_F(SerialOnPty, HangUpClosesThePort) {
-    ASSERT_EQ(OpenPort(m_port, m_peer.SlavePath()), 1);
-    EXPECT_FALSE(m_port.CheckLost());
-    m_peer.HangUp();
-    EXPECT_EQ(m_port.InQueue(), 0);
-    EXPECT_TRUE(m_port.CheckLost());
-    EXPECT_FALSE(m_port.IsOpen());
-    EXPECT_EQ(m_port.Fd(), -1);
-    EXPECT_EQ(m_port.Write("x", 1), 0);
-}
-
-TEST_F(SerialOnPty, WriteToAHungUpDeviceFailsAndClosesThePort) {
-    ASSERT_EQ(OpenPort(m_port, m_peer.SlavePath()), 1);
-    m_peer.HangUp();
-    EXPECT_EQ(m_port.Write("ID\r", 3), 0);
-    EXPECT_FALSE(m_port.IsOpen());
+// A hang-up is seen by the lost-port check and by a write: either closes the port.
+TEST(Serial, HangUpClosesThePortWhenCheckedOrWrittenTo) {
+    for (const bool byWrite : {false, true}) {
+        PtyPeer peer;
+        CSerial port;
+        ASSERT_EQ(OpenPort(port, peer.SlavePath()), 1);
+        EXPECT_FALSE(port.CheckLost());
+        peer.HangUp();
+        EXPECT_EQ(byWrite ? 0 : port.InQueue(), 0);  // a write must find the hang-up itself
+        EXPECT_EQ(byWrite ? port.Write("ID\r", 3) : static_cast<int>(port.CheckLost()), !byWrite);
+        EXPECT_FALSE(port.IsOpen()) << byWrite;
+        EXPECT_EQ(port.Fd(), -1);
+        EXPECT_EQ(port.Write("x", 1), 0);
+    }
 }
 
 }  // namespace

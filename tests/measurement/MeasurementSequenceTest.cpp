@@ -10,6 +10,7 @@
 #include "tests/support/SequenceFixture.h"
 
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -94,20 +95,19 @@ TEST_F(Sequence, MorningMeasurementVisitsFourPositionsAndParks) {
     EXPECT_EQ(ReadLog(), "");
 }
 
-TEST_F(Sequence, TheDaysLastSlotHomesTheBandBeforeParking) {
-    clock.now = LocalStamp(2024, 6, 21, 18, 55, 0);  // 18:55 + 10 min lies after 19:00
-    ASSERT_EQ(sequence->RunMeasurement(clock.now), 1);
-    const auto requests = Requests();
-    ASSERT_GE(requests.size(), 2u);
-    EXPECT_EQ(requests[requests.size() - 2], "#MO");
-    EXPECT_EQ(requests.back(), Move(-135.0));
-}
-
-TEST_F(Sequence, AfternoonParksOnThePositiveSide) {
-    clock.now = LocalStamp(2024, 6, 21, 15, 0, 0);
-    ASSERT_EQ(sequence->RunMeasurement(clock.now), 1);
-    EXPECT_GT(sequence->LastBandAngle(), 0.0);
-    EXPECT_EQ(Requests().back(), Move(135.0));
+// The day's last slot (18:55 + 10 min lies after 19:00) homes the band before parking; an
+// afternoon parks on the positive side.
+TEST_F(Sequence, TheDaysLastSlotHomesTheBandAndTheAfternoonParksOnThePositiveSide) {
+    for (const auto& [hour, minute, beforePark, park] :
+         {std::tuple{18, 55, "#MO", Move(-135.0)}, std::tuple{15, 0, "RB,", Move(135.0)}}) {
+        StartInstruments(Options());
+        clock.now = LocalStamp(2024, 6, 21, hour, minute, 0);
+        ASSERT_EQ(sequence->RunMeasurement(clock.now), 1);
+        const auto requests = Requests();
+        ASSERT_GE(requests.size(), 2u);
+        EXPECT_EQ(requests[requests.size() - 2].substr(0, 3), beforePark) << hour;
+        EXPECT_EQ(requests.back(), park) << hour;
+    }
 }
 
 TEST_F(Sequence, ExposureSearchWalksTheTable) {
@@ -153,15 +153,8 @@ TEST_F(Sequence, ExposureSearchWalksTheTable) {
     }
 }
 
-TEST_F(Sequence, FixedAcquisitionKeepsItsIndex) {
-    SPECDATA spec{};
-    ASSERT_EQ(sequence->AcquireFixed(spec, 6), 1);
-    EXPECT_EQ(CountPrefix(Requests(), "GM,1000,0,1"), 2);
-    EXPECT_EQ(spec.exposure, 1000);
-    EXPECT_EQ(spec.time, static_cast<int32_t>(clock.now));
-}
-
-TEST_F(Sequence, SaturatedPixelsAreStoredAsZero) {
+// A fixed exposure keeps its index; pixels over the limit are stored as zero.
+TEST_F(Sequence, FixedAcquisitionKeepsItsIndexAndStoresSaturatedPixelsAsZero) {
     SIMOPTIONS options = Options();
     options.counts = [](int, bool open, Counts& c) {
         c = PeakCounts(open ? 9000 : 400, open ? 9000 : 400);
@@ -173,12 +166,13 @@ TEST_F(Sequence, SaturatedPixelsAreStoredAsZero) {
     };
     StartInstruments(options);
     SPECDATA spec{};
-    ASSERT_EQ(sequence->AcquireFixed(spec, 0), 1);
-    EXPECT_EQ(spec.count[10], 17700);
-    EXPECT_EQ(spec.dark[10], 400);
-    EXPECT_EQ(spec.count[11], 0);
-    EXPECT_EQ(spec.dark[11], 0);
-    EXPECT_EQ(spec.count[12], -5);
+    ASSERT_EQ(sequence->AcquireFixed(spec, 6), 1);
+    EXPECT_EQ(CountPrefix(Requests(), "GM,1000,0,1"), 2);
+    EXPECT_EQ(spec.exposure, 1000);
+    EXPECT_EQ(spec.time, static_cast<int32_t>(clock.now));
+    EXPECT_EQ((std::vector<int>{spec.count[10], spec.dark[10], spec.count[11], spec.dark[11],
+                                spec.count[12]}),
+              (std::vector<int>{17700, 400, 0, 0, -5}));
 }
 
 TEST_F(Sequence, EveryFailedAttemptIsLoggedAndThePositionStaysValid) {
