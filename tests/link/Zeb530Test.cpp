@@ -67,6 +67,21 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
+std::string MotorSpeed(CZeb530& link) {
+    int16_t value = 5;
+    return Join(link.GetMotorSpeed(value), value);
+}
+
+std::string SlewRate(CZeb530& link) {
+    int16_t value = 5;
+    return Join(link.GetSlewRate(value), value);
+}
+
+std::string BandInfo(CZeb530& link) {
+    BANDINFO info{};
+    return Join(link.GetBandInfo(info), info.id, info.serial, info.version, info.versionTime);
+}
+
 std::string Status(CZeb530& link) {
     SPECDATA spec{0, 0, 0, 9, 9.0f, {}, {}, {}};  // a failure must leave state and temperature
     const int result = link.GetStatus(spec);
@@ -154,67 +169,45 @@ TEST_F(Zeb530Script, BlocksAreLittleEndianAndShortOnesChangeNothing) {
 // exposure in seconds plus five. Status needs five fields. Band moves are negated; motor values
 // are 16 bits.
 TEST_F(Zeb530Script, EveryCommandMatchesTheReferenceTranscript) {
-    const std::string kOk = "OK\r";
-    const struct {
+    struct Step {
         std::vector<std::string> replies;  // one per wait
         std::function<std::string(CZeb530&)> call;
-    } steps[] = {
-        {{"ERR\r"}, Spectro},
-        {{"ERR\r"}, Band},
-        {{"OK\r"}, Spectro},
-        {{"OK\r"}, Band},
-        {{"KT-530,OK\r"}, Spectro},
-        {{"KT-530,OK\r"}, Band},
-        {{"xERR\r"}, Spectro},
-        {{"xERR\r"}, Band},
-        {{"O"}, Spectro},
-        {{"O"}, Band},
-        {{}, Spectro},
-        {{}, Band},
-        {{std::string(300, 'A'), ",OK\r"}, Reread},
-        {{"42,OK\r"}, Reread},
-        {{"KT-530,OK\r", "53012345,OK\r", "KT-530VN,OK\r", "V1.07,OK\r", "2023/04/18,10:22:31,OK\r",
-          "300,OK\r", "0.5,OK\r", "0,OK\r", "0,OK\r", "0,OK\r", "0,OK\r"},
-         SensorInfo},
-        {{"ERR\r"}, SensorInfo},
-        {{"KT-530,OK\r", "53012345,OK\r"}, SensorInfo},
-        {{std::string(40, 'A') + ",OK\r", "ERR\r"}, SensorInfo},
-        {{}, [](CZeb530& l) { return Join(l.Measure(10, 0)); }},
-        {{}, [](CZeb530& l) { return Join(l.Measure(500, 0)); }},
-        {{}, [](CZeb530& l) { return Join(l.Measure(1000, 0)); }},
-        {{}, [](CZeb530& l) { return Join(l.Measure(2000, 0)); }},
-        {{}, [](CZeb530& l) { return Join(l.Measure(5000, 0)); }},
-        {{"1,23.5,1.25,-2.5,3.75,OK\r"}, Status},
-        {{"2,24.5,1.25,-2.5,OK\r"}, Status},
-        {{"ERR\r"}, Status},
-        {{kOk}, [](CZeb530& l) { return Join(l.MoveBand(45.25)); }},
-        {{kOk}, [](CZeb530& l) { return Join(l.MoveBand(-135.0)); }},
-        {{kOk}, [](CZeb530& l) { return Join(l.SetMotorSpeed(2500)); }},
-        {{kOk}, [](CZeb530& l) { return Join(l.SetSlewRate(200)); }},
-        {{kOk}, [](CZeb530& l) { return Join(l.BandOrigin()); }},
-        {{kOk}, [](CZeb530& l) { return Join(l.OpenShutter()); }},
-        {{kOk}, [](CZeb530& l) { return Join(l.CloseShutter()); }},
-        {{"2500,OK\r"},
-         [](CZeb530& l) {
-             int16_t v = 5;
-             return Join(l.GetMotorSpeed(v), v);
-         }},
-        {{"70000,OK\r"},
-         [](CZeb530& l) {
-             int16_t v = 5;
-             return Join(l.GetSlewRate(v), v);
-         }},
-        {{"ERR\r"},
-         [](CZeb530& l) {
-             int16_t v = 5;
-             return Join(l.GetSlewRate(v), v);
-         }},
-        {{"RSB-200,OK\r", "B0417,OK\r", "V2.30,OK\r", "2022/11/02,09:15:00,OK\r"},
-         [](CZeb530& l) {
-             BANDINFO info{};
-             return Join(l.GetBandInfo(info), info.id, info.serial, info.version, info.versionTime);
-         }},
     };
+    std::vector<Step> steps;
+    const std::vector<std::string> presenceReplies[] = {{"ERR\r"},  {"OK\r"}, {"KT-530,OK\r"},
+                                                        {"xERR\r"}, {"O"},    {}};
+    for (const auto& replies : presenceReplies) {
+        steps.push_back({replies, Spectro});
+        steps.push_back({replies, Band});
+    }
+    steps.insert(steps.end(), {{{std::string(300, 'A'), ",OK\r"}, Reread},
+                               {{"42,OK\r"}, Reread},
+                               {{"KT-530,OK\r", "53012345,OK\r", "KT-530VN,OK\r", "V1.07,OK\r",
+                                 "2023/04/18,10:22:31,OK\r", "300,OK\r", "0.5,OK\r", "0,OK\r",
+                                 "0,OK\r", "0,OK\r", "0,OK\r"},
+                                SensorInfo},
+                               {{"ERR\r"}, SensorInfo},
+                               {{"KT-530,OK\r", "53012345,OK\r"}, SensorInfo},
+                               {{std::string(40, 'A') + ",OK\r", "ERR\r"}, SensorInfo}});
+    for (const int exposure : {10, 500, 1000, 2000, 5000}) {
+        steps.push_back({{}, [exposure](CZeb530& l) { return Join(l.Measure(exposure, 0)); }});
+    }
+    steps.insert(
+        steps.end(),
+        {{{"1,23.5,1.25,-2.5,3.75,OK\r"}, Status},
+         {{"2,24.5,1.25,-2.5,OK\r"}, Status},
+         {{"ERR\r"}, Status},
+         {{"OK\r"}, [](CZeb530& l) { return Join(l.MoveBand(45.25)); }},
+         {{"OK\r"}, [](CZeb530& l) { return Join(l.MoveBand(-135.0)); }},
+         {{"OK\r"}, [](CZeb530& l) { return Join(l.SetMotorSpeed(2500)); }},
+         {{"OK\r"}, [](CZeb530& l) { return Join(l.SetSlewRate(200)); }},
+         {{"OK\r"}, [](CZeb530& l) { return Join(l.BandOrigin()); }},
+         {{"OK\r"}, [](CZeb530& l) { return Join(l.OpenShutter()); }},
+         {{"OK\r"}, [](CZeb530& l) { return Join(l.CloseShutter()); }},
+         {{"2500,OK\r"}, MotorSpeed},
+         {{"70000,OK\r"}, SlewRate},
+         {{"ERR\r"}, SlewRate},
+         {{"RSB-200,OK\r", "B0417,OK\r", "V2.30,OK\r", "2022/11/02,09:15:00,OK\r"}, BandInfo}});
     CommaLocale comma;
     std::string transcript;
     for (const auto& step : steps) {
