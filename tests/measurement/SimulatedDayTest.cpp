@@ -20,17 +20,7 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
+constexpr bool kSanitized = HALVO_SANITIZED != 0;  // a sanitized build keeps freed memory
 
 // Resident size of this process in bytes.
 long ResidentBytes() {
