@@ -1,7 +1,5 @@
 // The ".wsx" data file: header, calibration, records, hostile input and the in-place append.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -45,16 +43,16 @@ void ExpectSameRecords(const CRadData& a, const CRadData& b) {
 
 }  // namespace
 
-// The header alone reads the count of records without reading them.
+// The header alone reads the count of records without reading them. Bytes after the last
+// record are ignored: 100, and as many as end the file one byte into a 64 KiB read.
 TEST_F(DataFile, SaveAndLoadRoundTripsHeaderCalibrationAndRecords) {
     for (int records : {0, 3}) {
         CRadData data;
         FillSampleSet(data, records);
         const std::string path = Saved(data, "round.wsx");
         const std::string header = HeaderOf(data);
-        struct stat st {};
-        ASSERT_EQ(stat(path.c_str(), &st), 0);
-        EXPECT_EQ(static_cast<size_t>(st.st_size), header.size() + 8192 + 32900u * records);
+        const std::string saved = ReadFileBytes(path);
+        EXPECT_EQ(saved.size(), header.size() + 8192 + 32900u * records);
 
         CRadData loaded;
         EXPECT_EQ(loaded.LoadFile(path.c_str()), records);
@@ -67,21 +65,15 @@ TEST_F(DataFile, SaveAndLoadRoundTripsHeaderCalibrationAndRecords) {
         EXPECT_EQ(headerOnly.GetSize(), 0);
         EXPECT_EQ(HeaderOf(headerOnly), header);
         EXPECT_EQ(headerOnly.m_calib[2047], data.m_calib[2047]);
-    }
-}
-
-TEST_F(DataFile, StrayBytesAfterTheLastRecordAreIgnored) {
-    CRadData data;
-    FillSampleSet(data, 3);
-    const std::string path = Saved(data, "stray.wsx");
-    const std::string saved = ReadFileBytes(path);
-    // 100 bytes, and as many as end the file one byte into a 64 KiB read.
-    for (size_t stray : {size_t{100}, 65536 - saved.size() % 65536 + 1}) {
-        SCOPED_TRACE(stray);
-        WriteFileBytes(path, saved + std::string(stray, '\x5A'));
-        CRadData loaded;
-        EXPECT_EQ(loaded.LoadFile(path.c_str()), 3);
-        ExpectSameRecords(loaded, data);
+        if (records == 0) {
+            continue;  // a stray 64 KiB would hold a whole record
+        }
+        for (size_t stray : {size_t{100}, 65536 - saved.size() % 65536 + 1}) {
+            WriteFileBytes(path, saved + std::string(stray, '\x5A'));
+            CRadData withStray;
+            EXPECT_EQ(withStray.LoadFile(path.c_str()), records) << stray;
+            ExpectSameRecords(withStray, data);
+        }
     }
 }
 
@@ -124,15 +116,6 @@ TEST_F(DataFile, LoadedFilesMatchTheReference) {
         summary += "\n\n";
     }
     EXPECT_EQ(ReferenceMismatch(summary, HALVO_AREA_DATA_DIR "/loaded-files.txt"), "");
-}
-
-TEST_F(DataFile, WavelengthsFollowTheCoefficientsNotTheWritersGrid) {
-    CRadData data;
-    FillSampleSet(data, 1);
-    data.m_wavelength[5] = 1.0f;  // a grid that disagrees with its coefficients
-    CRadData loaded;
-    ASSERT_EQ(loaded.LoadFile(Saved(data, "grid.wsx").c_str()), 1);
-    EXPECT_EQ(loaded.m_wavelength[5], 303.0f);
 }
 
 TEST_F(DataFile, SaveReplacesTheFileAndLeavesNoTemporaryWhenItFails) {

@@ -1,6 +1,7 @@
 // Spectral irradiance, its interpolation and the four integrated quantities.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -23,13 +24,18 @@ TEST(LuminousEfficiency, OneNanometreTableInterpolatesTheFiveNanometreValues) {
     EXPECT_NEAR(sum, 106.856527, 5e-7);
 }
 
-// 1000 counts a second at calibration 1 everywhere; the photon irradiance is E x wl / hc; a
-// spectrum never measured integrates to zero.
+// 1000 counts a second at calibration 1 everywhere but at pixel 10 (305.5 nm, outside every
+// integral), whose value is computed in single precision; the photon irradiance is E x wl / hc;
+// a spectrum never measured integrates to zero.
 TEST(Irradiance, FlatSpectrumAndItsIntegralsMatchTheWorkedExample) {
     CRadData data;
     SetLinearGrid(data);
+    data.m_calib[10] = 1.1f;
+    data.AddData(FlatRecord(3, 7));
     data.AddData(FlatRecord(1000, 100));
     data.Select(0, 0);
+    EXPECT_EQ(data.GetIrradiance(305.5), static_cast<double>(3.0f * 1.1f / 7.0f) * 1000.0);
+    data.Select(1, 0);
     for (double wl : {300.5, 777.25, 1324.0}) {
         EXPECT_DOUBLE_EQ(data.GetIrradiance(wl), 10000.0) << wl;
     }
@@ -39,21 +45,10 @@ TEST(Irradiance, FlatSpectrumAndItsIntegralsMatchTheWorkedExample) {
     EXPECT_NEAR(data.GetPhoton(), 13793.0443609, 1e-6);
     EXPECT_NEAR(data.GetLum(), 729830.1, 0.05);
     data.AddData(RADDATA{});
-    data.Select(1, 0);
+    data.Select(2, 0);
     EXPECT_EQ(data.GetIrradiance(500.0), 0.0);
     EXPECT_EQ(data.GetPAR(), 0.0);
     EXPECT_EQ(data.GetLum(), 0.0);
-}
-
-TEST(Irradiance, PixelValueIsComputedInSinglePrecision) {
-    CRadData data;
-    SetLinearGrid(data);
-    RADDATA r = FlatRecord(3, 7);
-    data.m_calib[10] = 1.1f;
-    data.AddData(r);
-    data.Select(0, 0);
-    const double expected = static_cast<double>(3.0f * 1.1f / 7.0f) * 1000.0;
-    EXPECT_EQ(data.GetIrradiance(data.m_wavelength[10]), expected);
 }
 
 TEST(Irradiance, InterpolatesLinearlyBetweenPixelsAndKeepsNegativeValues) {
@@ -82,30 +77,23 @@ TEST(Irradiance, InterpolatesLinearlyBetweenPixelsAndKeepsNegativeValues) {
     }
 }
 
+// Every wavelength 0, a grid falling from 1200 nm, and plateaus and a dip inside a rising grid.
 TEST(Irradiance, GridsThatDoNotIncreaseGiveDefinedValues) {
-    CRadData flat;  // every wavelength 0
-    flat.AddData(FlatRecord(1000, 100));
-    flat.Select(0, 0);
-    EXPECT_EQ(flat.GetIrradiance(500.0), 0.0);
-    EXPECT_DOUBLE_EQ(flat.GetIrradiance(0.0), 10000.0);
-    EXPECT_EQ(flat.GetPAR(), 0.0);
-
-    CRadData falling;
+    CRadData flat, falling, stepped;
     CRadData::SetField(falling.m_coef[0], "1200");
     CRadData::SetField(falling.m_coef[1], "-0.4");
     falling.UpdateWavelengths();
-    falling.AddData(FlatRecord(1000, 100));
-    falling.Select(0, 0);
-    EXPECT_EQ(falling.GetIrradiance(800.0), 0.0);
-
-    CRadData stepped;  // plateaus and a dip inside an increasing range
     SetLinearGrid(stepped);
-    for (int i = 100; i < 200; ++i) {
-        stepped.m_wavelength[i] = 400.0f;
-    }
+    std::fill(stepped.m_wavelength + 100, stepped.m_wavelength + 200, 400.0f);
     stepped.m_wavelength[1500] = 310.0f;
-    stepped.AddData(FlatRecord(1000, 100));
-    stepped.Select(0, 0);
+    for (CRadData* data : {&flat, &falling, &stepped}) {
+        data->AddData(FlatRecord(1000, 100));
+        data->Select(0, 0);
+    }
+    EXPECT_EQ(flat.GetIrradiance(500.0), 0.0);
+    EXPECT_DOUBLE_EQ(flat.GetIrradiance(0.0), 10000.0);
+    EXPECT_EQ(flat.GetPAR(), 0.0);
+    EXPECT_EQ(falling.GetIrradiance(800.0), 0.0);
     EXPECT_TRUE(std::isfinite(stepped.GetIrradiance(400.0)));
     EXPECT_TRUE(std::isfinite(stepped.GetLum()));
 }

@@ -9,11 +9,14 @@
 #include "data/RadData.h"
 #include "tests/support/TestRecords.h"
 
-TEST(RadRecordLayout, SpectrumFieldsLieAtTheirFileOffsets) {
-    RADDATA r{};
+// Fields lie at their file offsets; decoding sign-extends counts and restores every field.
+TEST(RadRecordLayout, FieldsLieAtTheirFileOffsetsAndDecodeBack) {
+    RADDATA r = FlatRecord(1234, 500);
     r.measTime = 0x01020304;
     r.spec[2].exposure = 0x11223344;
     r.spec[0].count[0] = -2;
+    r.spec[1].count[7] = -32768;
+    r.spec[2].ssValue[2] = -1.5f;
     r.spec[3].dark[2047] = 0x1234;
     std::vector<unsigned char> bytes(kRadDataBytes);
     EncodeRecord(r, bytes.data());
@@ -21,36 +24,9 @@ TEST(RadRecordLayout, SpectrumFieldsLieAtTheirFileOffsets) {
     EXPECT_EQ((std::vector<int>{bytes[0], bytes[3], bytes[16460], bytes[16463], bytes[4 + 32],
                                 bytes[4 + 33], bytes[last - 1], bytes[last]}),
               (std::vector<int>{0x04, 0x01, 0x44, 0x11, 0xFE, 0xFF, 0x34, 0x12}));
-}
-
-TEST(RadRecordLayout, DecodingSignExtendsCountsAndRestoresEveryField) {
-    RADDATA original = FlatRecord(1234, 500);
-    original.spec[1].count[7] = -32768;
-    original.spec[2].ssValue[2] = -1.5f;
-    std::vector<unsigned char> bytes(kRadDataBytes);
-    EncodeRecord(original, bytes.data());
     RADDATA decoded{};
     DecodeRecord(bytes.data(), decoded);
-    EXPECT_EQ(std::memcmp(&original, &decoded, sizeof original), 0);
-    EXPECT_EQ(static_cast<int>(decoded.spec[1].count[7]), -32768);
-}
-
-// A new set is empty with calibration 1 and no grid; AddData stores a copy and returns its index.
-TEST(RadData, NewSetIsEmptyAndAddDataStoresACopy) {
-    CRadData data;
-    EXPECT_EQ(data.GetSize(), 0);
-    EXPECT_TRUE(data.m_memo.empty());
-    EXPECT_EQ(data.m_version, 1.0);
-    for (int i = 0; i < kPixelCount; ++i) {
-        ASSERT_EQ(data.m_wavelength[i], 0.0f);
-        ASSERT_EQ(data.m_calib[i], 1.0f);
-    }
-    RADDATA r = FlatRecord(10, 100);
-    EXPECT_EQ(data.AddData(r), 0);
-    EXPECT_EQ(data.AddData(r), 1);
-    r.spec[0].count[0] = 999;
-    EXPECT_EQ(data.GetSize(), 2);
-    EXPECT_EQ(data.GetRecord(1)->spec[0].count[0], 110);
+    EXPECT_EQ(std::memcmp(&r, &decoded, sizeof r), 0);
 }
 
 TEST(RadData, RemoveLastKeepsSelectionInsideTheSet) {
@@ -66,24 +42,19 @@ TEST(RadData, RemoveLastKeepsSelectionInsideTheSet) {
     }
 }
 
-TEST(RadData, SelectStoresIndicesAndRefusesRecordsOutsideTheSet) {
-    CRadData data;
-    FillSampleSet(data, 2);
-    EXPECT_FALSE(data.Select(5, 0));
-    EXPECT_EQ(data.m_curRecord, 5);
-    EXPECT_EQ(data.m_curSpec, 0);
-    EXPECT_EQ(data.GetIrradiance(500.0), 0.0);
-    EXPECT_EQ(data.GetPAR(), 0.0);
-    EXPECT_TRUE(data.Select(1, 3));
-    EXPECT_EQ(data.GetRecord(2), nullptr);
-    EXPECT_EQ(data.GetRecord(-1), nullptr);
-}
-
-TEST(RadData, CopyHeaderTakesIdentityGridCalibrationAndSiteButNotRecords) {
+// A new set is empty with calibration 1 and no grid; CopyHeader takes identity, grid,
+// calibration and site but not records; AddData stores a copy and returns its index; Select
+// refuses a record outside the set.
+TEST(RadData, NewSetCopiesAHeaderAndStoresCopiesOfRecords) {
+    CRadData target;
+    EXPECT_TRUE(target.m_memo.empty());
+    for (int i = 0; i < kPixelCount; ++i) {
+        ASSERT_EQ(target.m_wavelength[i], 0.0f);
+        ASSERT_EQ(target.m_calib[i], 1.0f);
+    }
     CRadData source;
     FillSampleSet(source, 2);
     source.m_version = 2.0;
-    CRadData target;
     target.Select(0, 2);
     target.CopyHeader(source);
     EXPECT_EQ(target.m_memo, source.m_memo);
@@ -95,6 +66,20 @@ TEST(RadData, CopyHeaderTakesIdentityGridCalibrationAndSiteButNotRecords) {
     EXPECT_EQ(target.GetSize(), 0);
     EXPECT_EQ(target.m_version, 1.0);
     EXPECT_EQ(target.m_curSpec, 2);
+    RADDATA r = FlatRecord(10, 100);
+    EXPECT_EQ(target.AddData(r), 0);
+    EXPECT_EQ(target.AddData(r), 1);
+    r.spec[0].count[0] = 999;
+    EXPECT_EQ(target.GetSize(), 2);
+    EXPECT_EQ(target.GetRecord(1)->spec[0].count[0], 110);
+    EXPECT_FALSE(target.Select(5, 0));  // stored, but outside the set
+    EXPECT_EQ(target.m_curRecord, 5);
+    EXPECT_EQ(target.m_curSpec, 0);
+    EXPECT_EQ(target.GetIrradiance(500.0), 0.0);
+    EXPECT_EQ(target.GetPAR(), 0.0);
+    EXPECT_TRUE(target.Select(1, 3));
+    EXPECT_EQ(target.GetRecord(2), nullptr);
+    EXPECT_EQ(target.GetRecord(-1), nullptr);
 }
 
 // Pixel p (from 1) lies at C0 + C1 p + ... + C5 p^5: 290.1 + 410 - 12 + 0.1 at p = 1000.

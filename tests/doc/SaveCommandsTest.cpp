@@ -18,20 +18,17 @@ class ScriptedDialogs : public IFileDialogs {
 public:
     bool ChooseSaveFile(const SAVEDIALOG& dialog, std::string& path) override {
         shown.push_back(dialog);
-        if (files.empty()) {
-            return false;
+        const bool chosen = !files.empty();
+        if (chosen) {
+            path = files.front();
+            files.pop_front();
         }
-        path = files.front();
-        files.pop_front();
-        return true;
+        return chosen;
     }
     bool EditMemo(std::string& memo) override {
         memoShown = memo;
-        if (!memoAnswer) {
-            return false;
-        }
-        memo = *memoAnswer;
-        return true;
+        memo = memoAnswer.value_or(memo);
+        return memoAnswer.has_value();
     }
     std::deque<std::string> files;
     std::vector<SAVEDIALOG> shown;
@@ -49,7 +46,6 @@ protected:
         doc->m_latitude = 36.25;
         doc->SetModifiedFlag(true);
     }
-    ~SaveCommands() override { doc.reset(); }
     COrvelSettings StoredSettings() const {
         COrvelSettings stored(folder);
         stored.LoadSaveConfig(doc->m_cfgPath, COrvelSettings::kLoad);
@@ -128,7 +124,22 @@ TEST_F(SaveCommands, RefusedOrFailedSavesWriteNothing) {
     EXPECT_EQ(CRadData().LoadFile((folder + "new.wsx").c_str()), 1);
 }
 
-TEST_F(SaveCommands, SaveAppendAddsOnlyTheLatestRecordAndKeepsTheFilesSite) {
+// Save Append asks before creating a missing file; to an existing file it adds only the latest
+// record and keeps the file's site.
+TEST_F(SaveCommands, SaveAppendCreatesAMissingFileWhenToldAndAddsTheLatestRecord) {
+    const std::string missing = folder + "missing.wsx";
+    messages.answers = {IMessageBox::Answer::Cancel, IMessageBox::Answer::Ok};
+    dialogs.files = {missing, missing};
+    doc->OnFileSaveAppend(dialogs);
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_EQ(host.title, "");
+    doc->OnFileSaveAppend(dialogs);
+    EXPECT_EQ(messages.shown[1], "File does not exist.\nCreate New File?");
+    CRadData created;
+    ASSERT_EQ(created.LoadFile(missing.c_str()), 1);
+    EXPECT_EQ(created.m_latitude, 36.25);
+    EXPECT_EQ(host.title, missing);
+
     const std::string path = folder + "five.wsx";
     CRadData five;
     FillSampleSet(five, 5);
@@ -146,21 +157,6 @@ TEST_F(SaveCommands, SaveAppendAddsOnlyTheLatestRecordAndKeepsTheFilesSite) {
     }
     EXPECT_EQ(file.GetRecord(5)->measTime, 1718950000);
     EXPECT_EQ(StoredSettings().m_saveFile, path);
-}
-
-TEST_F(SaveCommands, SaveAppendToAMissingFileAsksBeforeCreatingIt) {
-    const std::string path = folder + "missing.wsx";
-    messages.answers = {IMessageBox::Answer::Cancel, IMessageBox::Answer::Ok};
-    dialogs.files = {path, path};
-    doc->OnFileSaveAppend(dialogs);
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(host.title, "");
-    doc->OnFileSaveAppend(dialogs);
-    EXPECT_EQ(messages.shown[1], "File does not exist.\nCreate New File?");
-    CRadData file;
-    ASSERT_EQ(file.LoadFile(path.c_str()), 1);
-    EXPECT_EQ(file.m_latitude, 36.25);
-    EXPECT_EQ(host.title, path);
 }
 
 // An empty set disables the save commands.

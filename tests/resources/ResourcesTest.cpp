@@ -2,6 +2,7 @@
 // languages against the reference file data/resources.txt, and the string table's helpers.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,35 +24,37 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
-std::string LanguageName(Language lang) {
-    return lang == Language::English ? "en" : "ja";
-}
-
 std::string ResourcesText() {
     std::string out;
+    // A line of the label and the text in each language.
+    const auto row = [&out](const std::string& label,
+                            const std::function<std::string(Language)>& text) {
+        out += label;
+        for (Language lang : kLanguages) {
+            out += "\t" + Escaped(text(lang));
+        }
+        out += "\n";
+    };
     // Ids without a string give empty texts.
     std::vector<unsigned> ids = {0u, 127u, 61449u, 61465u, 65535u};
     ids.insert(ids.end(), ResStringIds().begin(), ResStringIds().end());
     for (unsigned id : ids) {
-        out += (HasResString(id) ? "string " : "no string ") + std::to_string(id);
-        for (Language lang : kLanguages) {
-            out += "\t" + Escaped(LoadResString(id, lang));
-        }
-        out += "\n";
+        row((HasResString(id) ? "string " : "no string ") + std::to_string(id),
+            [id](Language lang) { return LoadResString(id, lang); });
     }
     for (int i = 0; i <= static_cast<int>(DialogTextId::Count); ++i) {
-        out += "dialog text " + std::to_string(i);
-        for (Language lang : kLanguages) {
-            out += "\t" + Escaped(LoadDialogText(static_cast<DialogTextId>(i), lang));
-        }
-        out += "\n";
+        row("dialog text " + std::to_string(i),
+            [i](Language lang) { return LoadDialogText(static_cast<DialogTextId>(i), lang); });
     }
-    for (Language lang : kLanguages) {
-        out += "dialog font " + LanguageName(lang) + "\t" + DialogFontName(lang) + "\n";
-    }
+    row("dialog font", DialogFontName);
+    row("formatted", [](Language lang) {
+        return FormatResString(IDS_AVAILABLE_AREA, lang, 299.6, 1100.4) + " | " +
+               ExposureProgressText(IDS_PROGRESS_DARK, lang, 5000) + " | " +
+               ExposureProgressText(IDS_PROGRESS_LIGHT, lang, 10);
+    });
     for (unsigned menu : {0u, 100u, 128u, 139u}) {
         for (Language lang : kLanguages) {
-            out += "menu " + std::to_string(menu) + " " + LanguageName(lang) + "\n";
+            out += "menu " + std::to_string(menu) + (lang == Language::English ? " en\n" : " ja\n");
             for (const MenuPopupDef& popup : LoadMenuResource(menu, lang)) {
                 out += "  popup\t" + Escaped(popup.text) + "\n";
                 for (const MenuItemDef& item : popup.items) {
@@ -60,12 +63,6 @@ std::string ResourcesText() {
                 }
             }
         }
-    }
-    for (Language lang : kLanguages) {
-        out += "formatted " + LanguageName(lang) + "\t" +
-               Escaped(FormatResString(IDS_AVAILABLE_AREA, lang, 299.6, 1100.4)) + "\t" +
-               Escaped(ExposureProgressText(IDS_PROGRESS_DARK, lang, 5000)) + "\t" +
-               Escaped(ExposureProgressText(IDS_PROGRESS_LIGHT, lang, 10)) + "\n";
     }
     out += "toolbar";
     for (unsigned button : ToolbarButtons()) {
@@ -92,22 +89,18 @@ std::string ResourcesText() {
     commands.insert(IDS_SC_SIZE);
     commands.erase(ID_SEPARATOR);
     for (unsigned id : commands) {
-        out += "prompt " + std::to_string(id);
-        for (Language lang : kLanguages) {
+        row("prompt " + std::to_string(id), [id](Language lang) {
             const CommandPrompt prompt = LoadCommandPrompt(id, lang);
             EXPECT_FALSE(prompt.statusText.empty() || (prompt.toolTip.empty() && id != IDS_SC_SIZE))
                 << id;
-            out += "\t" + Escaped(prompt.statusText) + " | " + Escaped(prompt.toolTip);
-        }
-        out += "\n";
+            return prompt.statusText + " | " + prompt.toolTip;
+        });
     }
     return out;
 }
 
 TEST(Resources, EveryResourceMatchesTheReferenceInBothLanguages) {
-    const std::string mismatch =
-        ReferenceMismatch(ResourcesText(), HALVO_AREA_DATA_DIR "/resources.txt");
-    EXPECT_EQ(mismatch, "");
+    EXPECT_EQ(ReferenceMismatch(ResourcesText(), HALVO_AREA_DATA_DIR "/resources.txt"), "");
 }
 
 }  // namespace
