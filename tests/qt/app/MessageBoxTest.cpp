@@ -2,49 +2,19 @@
 // while the station runs unattended.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <memory>
 
 #include "app/QtMessageBox.h"
 #include "tests/support/qt/AppHarness.h"
-
-namespace {
-
-// Answers the next message box with its default button, as a user would, once it has been the
-// active modal widget for holdMs, keeping its text (empty when it never came to that). Stops with
-// the timer.
-std::unique_ptr<QTimer> AnswerAfterHolding(int holdMs, QString& answered) {
-    auto timer = std::make_unique<QTimer>();
-    auto seen = std::make_shared<QElapsedTimer>();
-    QObject::connect(timer.get(), &QTimer::timeout, [t = timer.get(), seen, holdMs, &answered] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
-            return;
-        }
-        if (!seen->isValid()) {
-            seen->start();
-        }
-        if (seen->elapsed() >= holdMs) {
-            answered = box->text();
-            t->stop();
-            box->defaultButton()->click();
-        }
-    });
-    timer->start(10);
-    return timer;
-}
-
-}  // namespace
+#include "tests/support/qt/ModalScript.h"
 
 TEST(MessageBox, PlainMessagesCloseByThemselvesOnlyWhileUnattended) {
     apptest::Application();
     CQtMessageBox messages(Language::English);
     bool unattended = true;
-    messages.SetUnattended([&unattended] { return unattended; }, 100);
+    messages.SetUnattended([&unattended] { return unattended; }, 300);
     const struct {
         const char* text;
         IMessageBox::Buttons buttons;
@@ -56,9 +26,18 @@ TEST(MessageBox, PlainMessagesCloseByThemselvesOnlyWhileUnattended) {
     };
     for (const auto& c : cases) {
         unattended = c.unattended;
-        // The user's click comes long after an unattended close would have been due.
+        // The user answers with the default button long after an unattended close was due (the
+        // pending answer goes with the box when that closes it first).
         QString answered;
-        const auto user = AnswerAfterHolding(c.closesItself ? 5000 : 500, answered);
+        ModalScript user;
+        user.Then([&answered, hold = c.closesItself ? 5000 : 1000](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            QTimer::singleShot(hold, box, [box, &answered] {
+                answered = box->text();
+                box->defaultButton()->click();
+            });
+        });
         EXPECT_EQ(messages.Show(c.text, c.buttons), IMessageBox::Answer::Ok) << c.text;
         EXPECT_EQ(answered, c.closesItself ? "" : c.text);
     }

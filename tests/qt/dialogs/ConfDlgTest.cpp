@@ -4,7 +4,6 @@
 
 #include <array>
 #include <filesystem>
-#include <memory>
 
 #include "document/OrvelDoc.h"
 #include "measurement/qt/ConfDlg.h"
@@ -12,73 +11,28 @@
 
 namespace {
 
-using Values = std::array<const char*, 3>;  // edge angle, latitude, longitude
-constexpr int kEdits[] = {IDC_EDGE_ANGLE, IDC_LATITUDE, IDC_LONGITUDE};
-
-// Notes what the edits show, types the values and presses OK.
-ModalScript::Step Enter(Values values, QStringList* shown = nullptr) {
-    return Inspect(
-        [=](QWidget* dlg) {
-            for (int i = 0; i < 3; ++i) {
-                if (shown != nullptr) {
-                    *shown << TextOf(dlg, kEdits[i]);
-                }
-                SetText(dlg, kEdits[i], values[i]);
-            }
-        },
-        1);
+// The edge angle, latitude and longitude as their edits show them.
+QStringList Shown(const COrvelSettings& s) {
+    return {QString::number(s.m_edgeAngle), QString::number(s.m_latitude),
+            QString::number(s.m_longitude)};
 }
 
-class ConfDlgTest : public ::testing::Test {
-protected:
-    void MakeDoc(Language language) {
-        doc = std::make_unique<COrvelDoc>(folder.Path(), language);
-        std::filesystem::remove(doc->m_cfgPath);  // stored by the document it replaced
-        doc->m_longitude = 139.75;
-        doc->m_latitude = 35.0;
-        doc->m_edgeAngle = 10.0;
-    }
-    void SetUp() override { MakeDoc(Language::English); }
-
+// The limits are inclusive. A refused value keeps the dialog open with the focus on the first
+// offending edit (edge angle, then latitude, then longitude); Cancel then leaves the document and
+// the settings file as they were. OK stores the file at once, and the dialog opens on what the
+// case before stored, in its shortest form.
+TEST(ConfDlgTest, OkStoresValuesWithinTheLimitsAndARefusalKeepsTheDialogOpen) {
     TempFolder folder;
-    std::unique_ptr<COrvelDoc> doc;
-};
-
-// Each case shows what the one before stored, in its shortest form.
-TEST_F(ConfDlgTest, LimitsAreInclusiveAndOkStoresTheSettingsFileAtOnce) {
-    const struct {
-        Values typed;
-        double values[3];
-        QStringList shown;
-    } cases[] = {
-        {{" 12.5 ", "-33.925", "18.4241"}, {12.5, -33.925, 18.4241}, {"10", "35", "139.75"}},
-        {{"90", "-90", "-180"}, {90.0, -90.0, -180.0}, {"12.5", "-33.925", "18.4241"}},
-        {{"0", "90", "180"}, {0.0, 90.0, 180.0}, {"90", "-90", "-180"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed[0]);
-        QStringList shown;
-        ModalScript script;
-        script.Then(Enter(c.typed, &shown));
-        EXPECT_TRUE(CConfDlg::Run(*doc, nullptr));
-        EXPECT_EQ(shown, c.shown);
-        const COrvelSettings stored = StoredSettings(*doc);
-        for (const COrvelSettings* s : {static_cast<const COrvelSettings*>(doc.get()), &stored}) {
-            EXPECT_EQ(s->m_edgeAngle, c.values[0]);
-            EXPECT_EQ(s->m_latitude, c.values[1]);
-            EXPECT_EQ(s->m_longitude, c.values[2]);
-        }
-    }
-}
-
-// Cancel after the refusal leaves the document and the settings file as they were.
-TEST_F(ConfDlgTest, RefusedValueKeepsTheDialogOpenWithFocusOnTheFirstOffendingEdit) {
+    COrvelDoc doc(folder.Path());
+    doc.m_edgeAngle = 10.0;
+    doc.m_latitude = 35.0;
+    doc.m_longitude = 139.75;
     const char* const between90 = "Please enter a number between -90 and 90.";
     const char* const number = "Please enter a number.";
     const struct {
-        Values typed;
-        const char* message;
-        int focusedId;
+        std::array<const char*, 3> typed;  // edge angle, latitude, longitude
+        const char* refusal = "";
+        int focused = -1;
         Language language = Language::English;
     } cases[] = {
         {{"90.5", "35", "135"}, "Please enter a number between 0 and 90.", IDC_EDGE_ANGLE},
@@ -88,30 +42,50 @@ TEST_F(ConfDlgTest, RefusedValueKeepsTheDialogOpenWithFocusOnTheFirstOffendingEd
         {{"10", "35N", "135"}, number, IDC_LATITUDE},
         {{"10", "35", ""}, number, IDC_LONGITUDE},
         {{"10", "nan", "135"}, number, IDC_LATITUDE},
-        // Several bad values: edge angle first, then latitude, then longitude.
         {{"-1", "91", "181"}, "Please enter a number between 0 and 90.", IDC_EDGE_ANGLE},
         {{"45", "91", "181"}, between90, IDC_LATITUDE},
+        {{" 12.5 ", "-33.925", "18.4241"}},
+        {{"90", "-90", "-180"}},
         {{"95", "35", "135"},
          "0 から 90 までの数値を入力してください。",
          IDC_EDGE_ANGLE,
          Language::Japanese},
+        {{"0", "90", "180"}},
     };
+    QStringList stored = Shown(doc);
+    bool storedOnce = false;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.typed[0]) + " " + c.typed[1] + " " + c.typed[2]);
-        if (c.language != doc->m_language) {
-            MakeDoc(c.language);
-        }
+        doc.m_language = c.language;
+        const bool accepted = *c.refusal == '\0';
+        QStringList shown;
         Refusal refusal;
         ModalScript script;
-        script.Then(Enter(c.typed));
-        ThenRefused(script, refusal);
-        EXPECT_FALSE(CConfDlg::Run(*doc, nullptr));
-        EXPECT_EQ(refusal.message, c.message);
-        EXPECT_EQ(refusal.focused, c.focusedId);
-        EXPECT_EQ(doc->m_edgeAngle, 10.0);
-        EXPECT_EQ(doc->m_latitude, 35.0);
-        EXPECT_EQ(doc->m_longitude, 139.75);
-        EXPECT_FALSE(std::filesystem::exists(doc->m_cfgPath));
+        script.Then(Inspect(
+            [&](QWidget* dlg) {
+                for (int i = 0; i < 3; ++i) {
+                    const int id = std::array{IDC_EDGE_ANGLE, IDC_LATITUDE, IDC_LONGITUDE}[i];
+                    shown << TextOf(dlg, id);
+                    SetText(dlg, id, c.typed[i]);
+                }
+            },
+            1));
+        if (!accepted) {
+            ThenRefused(script, refusal);
+        }
+        EXPECT_EQ(CConfDlg::Run(doc, nullptr), accepted);
+        EXPECT_EQ(shown, stored);
+        EXPECT_EQ(refusal.message, c.refusal);
+        EXPECT_EQ(refusal.focused, c.focused);
+        if (accepted) {
+            stored = {QString(c.typed[0]).trimmed(), c.typed[1], c.typed[2]};
+            storedOnce = true;
+        }
+        EXPECT_EQ(Shown(doc), stored);
+        ASSERT_EQ(std::filesystem::exists(doc.m_cfgPath), storedOnce);
+        if (storedOnce) {
+            EXPECT_EQ(Shown(StoredSettings(doc)), stored);
+        }
     }
 }
 

@@ -6,7 +6,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <filesystem>
-#include <memory>
 
 #include "document/OrvelDoc.h"
 #include "measurement/IntervalScheduler.h"
@@ -22,44 +21,27 @@ namespace fs = std::filesystem;
 
 constexpr int kSpins[] = {IDC_FROM_HOUR, IDC_FROM_MINUTE, IDC_TO_HOUR, IDC_TO_MINUTE, IDC_PERIOD};
 
-QSpinBox* Spin(QWidget* dlg, int id) {
-    return Control<QSpinBox>(dlg, id);
-}
-
 class IntDlgTest : public ::testing::Test {
 protected:
-    IntDlgTest()
-        : doc(std::make_unique<COrvelDoc>(folder.Path())),
-          sequence(*doc, progress, clock),
-          scheduler(*doc, sequence, display, events, clock, messages) {
-        doc->SetMessageBox(&messages);
-        FillSampleSet(doc->m_radData, 1);
-        data = doc->m_dataFolder = folder.Path() + "data/";
+    IntDlgTest() {
+        doc.SetMessageBox(&messages);
+        FillSampleSet(doc.m_radData, 1);
+        doc.m_dataFolder = data;
         fs::create_directory(data);
     }
-    ~IntDlgTest() override { doc.reset(); }
 
-    bool Run() { return CIntDlg::Run(*doc, scheduler, nullptr); }
-    // Checks a naming radio, types into its edit and presses Start.
-    static ModalScript::Step StartWith(int radio, int edit, const std::string& text) {
-        return Inspect(
-            [=](QWidget* dlg) {
-                Click(dlg, radio);
-                SetText(dlg, edit, QString::fromStdString(text));
-            },
-            1);
-    }
+    bool Run() { return CIntDlg::Run(doc, scheduler, nullptr); }
 
     TempFolder folder;
-    std::string data;  // the data folder the document starts with
-    std::unique_ptr<COrvelDoc> doc;
     FakeWallClock clock;
     FakeProgress progress;
     FakeIntervalDisplay display;
     FakeViewEvents events;
     FakeMessageBox messages;
-    CMeasurementSequence sequence;
-    CIntervalScheduler scheduler;
+    COrvelDoc doc{folder.Path()};
+    const std::string data = folder.Path() + "data/";  // the data folder the document starts with
+    CMeasurementSequence sequence{doc, progress, clock};
+    CIntervalScheduler scheduler{doc, sequence, display, events, clock, messages};
 };
 
 // Shown as from hour, from minute, to hour, to minute and period in minutes; stored back as
@@ -78,116 +60,109 @@ TEST_F(IntDlgTest, SecondsAreShownAsHoursAndMinutesAndStoredBack) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.period);
-        doc->m_intervalStart = c.start;
-        doc->m_intervalEnd = c.end;
-        doc->m_intervalPeriod = c.period;
+        doc.m_intervalStart = c.start;
+        doc.m_intervalEnd = c.end;
+        doc.m_intervalPeriod = c.period;
         std::vector<int> shown;
         ModalScript script;
         script.Then(Inspect(
             [&](QWidget* dlg) {
                 for (int id : kSpins) {
-                    shown.push_back(Spin(dlg, id)->value());
-                    Spin(dlg, id)->stepBy(c.step);
+                    auto* spin = Control<QSpinBox>(dlg, id);
+                    shown.push_back(spin->value());
+                    spin->stepBy(c.step);
                 }
             },
             1));
         EXPECT_TRUE(Run());
         EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(doc->m_intervalStart, c.stored[0]);
-        EXPECT_EQ(doc->m_intervalEnd, c.stored[1]);
-        EXPECT_EQ(doc->m_intervalPeriod, c.stored[2]);
-        EXPECT_EQ(StoredSettings(*doc).m_intervalPeriod, c.stored[2]);
+        EXPECT_EQ(doc.m_intervalStart, c.stored[0]);
+        EXPECT_EQ(doc.m_intervalEnd, c.stored[1]);
+        EXPECT_EQ(doc.m_intervalPeriod, c.stored[2]);
+        EXPECT_EQ(StoredSettings(doc).m_intervalPeriod, c.stored[2]);
         EXPECT_TRUE(scheduler.IsOn());
         scheduler.StopInterval(0);
     }
 }
 
-// Enabled states of file edit, file "Ref.", folder edit and folder "Ref.", as '0' and '1'.
-// Cancel then leaves the document as it was.
-TEST_F(IntDlgTest, NamingRadioEnablesItsOwnEditAndRefButtonAndCancelChangesNothing) {
-    doc->m_autoFileName = 1;
-    std::string states;
-    ModalScript script;
-    script.Then(Inspect([&](QWidget* dlg) {
-        states += Control<QRadioButton>(dlg, IDC_AUTO_NAME)->isChecked() ? "auto " : "";
-        for (int round = 0; round < 2; ++round) {
-            for (int id : {IDC_FILE, IDC_FILE_REF, IDC_FOLDER, IDC_FOLDER_REF}) {
-                states += Control<QWidget>(dlg, id)->isEnabled() ? '1' : '0';
-            }
-            Click(dlg, IDC_USER_FILE);
-        }
-        Spin(dlg, IDC_PERIOD)->setValue(3);
-        SetText(dlg, IDC_FOLDER, "/elsewhere/");
-    }));
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(states, "auto 00111100");
-    EXPECT_EQ(doc->m_autoFileName, 1);
-    EXPECT_EQ(doc->m_intervalPeriod, 600);
-    EXPECT_EQ(doc->m_dataFolder, data);
-    EXPECT_FALSE(fs::exists(doc->m_cfgPath));
-    EXPECT_FALSE(scheduler.IsOn());
-}
-
-// A refused start shows the message and the dialog again with the values entered (the file with
-// the extension it gained), stores nothing and starts nothing; the next Start goes ahead.
-TEST_F(IntDlgTest, ARefusedStartShowsTheDialogAgainWithoutStoringOrStarting) {
+// A memo held longer than fifty characters is refused with the focus on it. A start the core
+// refuses shows its message and the dialog again with the values entered (the file with the
+// extension it gained), storing and starting nothing; the next Start stores every setting and
+// starts the schedule with its display.
+TEST_F(IntDlgTest, RefusedStartsKeepTheDialogAndStartStoresEverySetting) {
     const std::string nowhere = folder.Path() + "nowhere/roof";
+    doc.m_autoStart = 0;
+    doc.m_dataMemo = std::string(51, 'm');
+    Refusal refusal;
     QString shownAgain;
     ModalScript script;
-    script.Then(StartWith(IDC_USER_FILE, IDC_FILE, nowhere)).Then([&](QWidget* dlg) {
-        shownAgain = TextOf(dlg, IDC_FILE);
-        EXPECT_EQ(messages.shown, std::vector<std::string>{"Invalid Data Folder"});
-        EXPECT_FALSE(fs::exists(doc->m_cfgPath));
-        EXPECT_FALSE(scheduler.IsOn());
-        StartWith(IDC_AUTO_NAME, IDC_FOLDER, data)(dlg);
-    });
-    EXPECT_TRUE(Run());
-    EXPECT_EQ(shownAgain.toStdString(), nowhere + ".wsx");
-    EXPECT_TRUE(scheduler.IsOn());
-    EXPECT_EQ(StoredSettings(*doc).m_dataFolder, data);
-    EXPECT_EQ(StoredSettings(*doc).m_intervalFile, nowhere + ".wsx");
-}
-
-// A memo held longer than fifty characters is refused with the focus on it; Start then stores
-// every setting and starts the schedule with its display.
-TEST_F(IntDlgTest, StartStoresEverySettingOnceTheMemoFits) {
-    doc->m_autoStart = 0;
-    doc->m_dataMemo = std::string(51, 'm');
-    Refusal refusal;
-    ModalScript script;
-    script.Then(Inspect([](QWidget* dlg) { Click(dlg, IDC_AUTO_START); }, 1));
+    script.Then(Inspect(
+        [&](QWidget* dlg) {
+            Click(dlg, IDC_AUTO_START);
+            Click(dlg, IDC_USER_FILE);
+            SetText(dlg, IDC_FILE, QString::fromStdString(nowhere));
+        },
+        1));
     ThenRefused(
         script, refusal, [](QWidget* dlg) { SetText(dlg, IDC_MEMO, QString(50, 'm')); }, 1);
+    script.Then(Inspect(
+        [&](QWidget* dlg) {
+            shownAgain = TextOf(dlg, IDC_FILE);
+            EXPECT_EQ(messages.shown, std::vector<std::string>{"Invalid Data Folder"});
+            EXPECT_FALSE(fs::exists(doc.m_cfgPath));
+            EXPECT_FALSE(scheduler.IsOn());
+            Click(dlg, IDC_AUTO_NAME);
+            SetText(dlg, IDC_FOLDER, QString::fromStdString(data));
+        },
+        1));
     EXPECT_TRUE(Run());
     EXPECT_EQ(refusal.message, "Please enter no more than 50 characters.");
     EXPECT_EQ(refusal.focused, IDC_MEMO);
-    const COrvelSettings stored = StoredSettings(*doc);
+    EXPECT_EQ(shownAgain.toStdString(), nowhere + ".wsx");
+    const COrvelSettings stored = StoredSettings(doc);
     EXPECT_EQ(stored.m_dataMemo, std::string(50, 'm'));
     EXPECT_EQ(stored.m_autoStart, 1);
     EXPECT_EQ(stored.m_autoFileName, 1);
+    EXPECT_EQ(stored.m_dataFolder, data);
+    EXPECT_EQ(stored.m_intervalFile, nowhere + ".wsx");
     EXPECT_TRUE(scheduler.IsOn());
     EXPECT_TRUE(display.visible);
     EXPECT_TRUE(events.timerRunning);
 }
 
-// The folder browser starts in the entered folder and the choice gains a separator; the file
-// button offers the save dialog on the entered file, and the name typed gains ".wsx".
-TEST_F(IntDlgTest, RefButtonsBrowseFromTheEnteredFolderAndFile) {
+// Each naming radio enables its own edit and "Ref." button (the states of file edit, file
+// "Ref.", folder edit and folder "Ref." as '0' and '1'). The folder browser starts in the entered
+// folder and the choice gains a separator; the file button offers the save dialog on the entered
+// file, and the name typed gains ".wsx". Cancel then leaves the document as it was.
+TEST_F(IntDlgTest, NamingRadiosAndRefButtonsFillTheDialogAndCancelChangesNothing) {
     const std::string chosen = folder.Path() + "chosen";
     fs::create_directory(chosen);
-    doc->m_intervalFile = data + "roof.wsx";
+    doc.m_autoFileName = 1;
+    doc.m_intervalFile = data + "roof.wsx";
+    std::string states;
+    const auto noteStates = [&states](QWidget* dlg) {
+        states += Control<QRadioButton>(dlg, IDC_AUTO_NAME)->isChecked() ? "auto " : "user ";
+        for (int id : {IDC_FILE, IDC_FILE_REF, IDC_FOLDER, IDC_FOLDER_REF}) {
+            states += Control<QWidget>(dlg, id)->isEnabled() ? '1' : '0';
+        }
+    };
     QString startedIn, initial, shownFolder, shownFile;
     QStringList filters;
     ModalScript script;
-    script.Then(Press(IDC_FOLDER_REF))
+    script
+        .Then([&](QWidget* dlg) {
+            noteStates(dlg);
+            Click(dlg, IDC_FOLDER_REF);
+        })
         .Then([&](QWidget* w) {
             auto* browser = qobject_cast<QFileDialog*>(w);
             ASSERT_NE(browser, nullptr);
             startedIn = browser->directory().absolutePath();
             TypeIntoFileDialog(browser, chosen);
         })
-        .Then([](QWidget* dlg) {
+        .Then([&](QWidget* dlg) {
             Click(dlg, IDC_USER_FILE);
+            noteStates(dlg);
             Click(dlg, IDC_FILE_REF);
         })
         .Then([&](QWidget* w) {
@@ -202,11 +177,17 @@ TEST_F(IntDlgTest, RefButtonsBrowseFromTheEnteredFolderAndFile) {
             shownFile = TextOf(dlg, IDC_FILE);
         }));
     EXPECT_FALSE(Run());
+    EXPECT_EQ(states, "auto 0011user 1100");
     EXPECT_EQ(startedIn.toStdString(), data.substr(0, data.size() - 1));
     EXPECT_EQ(shownFolder.toStdString(), chosen + "/");
     EXPECT_EQ(filters, (QStringList{"Halvo Data Files(*.wsx) (*.wsx)", "All Files(*.*) (*)"}));
     EXPECT_EQ(initial.toStdString(), data + "roof.wsx");
     EXPECT_EQ(shownFile.toStdString(), data + "wall.wsx");
+    EXPECT_EQ(doc.m_autoFileName, 1);
+    EXPECT_EQ(doc.m_dataFolder, data);
+    EXPECT_EQ(doc.m_intervalFile, data + "roof.wsx");
+    EXPECT_FALSE(fs::exists(doc.m_cfgPath));
+    EXPECT_FALSE(scheduler.IsOn());
 }
 
 }  // namespace

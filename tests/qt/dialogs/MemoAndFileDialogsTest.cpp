@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
-#include <memory>
 
 #include "data/qt/MemoDlg.h"
 #include "document/OrvelDoc.h"
@@ -16,48 +15,44 @@
 
 namespace {
 
-// Typing stops at fifty characters.
-TEST(MemoDlgTest, OkReturnsTheEditedMemoAndCancelKeepsTheOldOne) {
+// Typing stops at fifty characters; a longer memo already held is shown whole and refused in the
+// dialog's language with the focus on it (the English wording is checked under the interval
+// dialog). OK returns the edited memo, Cancel keeps the old one.
+TEST(MemoDlgTest, OkReturnsTheMemoOfAtMostFiftyCharactersAndCancelKeepsTheOldOne) {
     std::string memo = "Data Memo";
-    QString shown, typed;
+    QString shown, typed, kept;
+    Refusal refusal;
     ModalScript script;
-    script
-        .Then(Inspect(
-            [&](QWidget* dlg) {
-                shown = TextOf(dlg, IDC_MEMO);
-                QTest::keyClicks(Control<QLineEdit>(dlg, IDC_MEMO), QString(60, 'a'));
-                typed = TextOf(dlg, IDC_MEMO);
-                SetText(dlg, IDC_MEMO, "south roof");
-            },
-            1))
-        .Then(Inspect([](QWidget* dlg) { SetText(dlg, IDC_MEMO, "never taken"); }));
+    script.Then(Inspect(
+        [&](QWidget* dlg) {
+            shown = TextOf(dlg, IDC_MEMO);
+            QTest::keyClicks(Control<QLineEdit>(dlg, IDC_MEMO), QString(60, 'a'));
+            typed = TextOf(dlg, IDC_MEMO);
+            SetText(dlg, IDC_MEMO, "south roof");
+        },
+        1));
     EXPECT_TRUE(CMemoDlg::Run(memo, Language::English, nullptr));
-    EXPECT_EQ(memo, "south roof");
-    EXPECT_FALSE(CMemoDlg::Run(memo, Language::English, nullptr));
-    EXPECT_EQ(memo, "south roof");
     EXPECT_EQ(shown, "Data Memo");
     EXPECT_EQ(typed, "Data Memo" + QString(41, 'a'));
-}
+    EXPECT_EQ(memo, "south roof");
 
-// The English wording of the refusal is checked under the interval dialog.
-TEST(MemoDlgTest, LongerMemoIsRefusedInTheDialogsLanguageAndKeptWhole) {
-    std::string memo(51, 'x');
-    Refusal refusal;
-    QString kept;
-    ModalScript script;
+    memo = std::string(51, 'x');
     script.Then(Press(1));
     ThenRefused(
         script, refusal,
         [&kept](QWidget* dlg) {
             kept = TextOf(dlg, IDC_MEMO);
-            SetText(dlg, IDC_MEMO, QString(50, 'y'));
+            SetText(dlg, IDC_MEMO, "east mast");
         },
         1);
+    script.Then(Inspect([](QWidget* dlg) { SetText(dlg, IDC_MEMO, "never taken"); }));
     EXPECT_TRUE(CMemoDlg::Run(memo, Language::Japanese, nullptr));
     EXPECT_EQ(refusal.message, "50 文字以内で入力してください。");
     EXPECT_EQ(refusal.focused, IDC_MEMO);
     EXPECT_EQ(kept.size(), 51);
-    EXPECT_EQ(memo, std::string(50, 'y'));
+    EXPECT_EQ(memo, "east mast");
+    EXPECT_FALSE(CMemoDlg::Run(memo, Language::English, nullptr));
+    EXPECT_EQ(memo, "east mast");
 }
 
 TEST(QtFileDialogsTest, FilterPairsBecomeQtFiltersThatShowTheirNamesAsWritten) {
@@ -71,15 +66,6 @@ TEST(QtFileDialogsTest, FilterPairsBecomeQtFiltersThatShowTheirNamesAsWritten) {
 
 class SaveDialogTest : public ::testing::Test {
 protected:
-    SAVEDIALOG Dialog(bool confirmOverwrite) const {
-        SAVEDIALOG d;
-        d.title = "Save";
-        d.filter = "Halvo Data Files(*.wsx)|*.wsx|All Files(*.*)|*.*||";
-        d.defaultExtension = "wsx";
-        d.initialName = folder.Path() + "NoName.wsx";
-        d.confirmOverwrite = confirmOverwrite;
-        return d;
-    }
     // Accepts the save dialog with name typed into it.
     static ModalScript::Step Choose(const std::string& name) {
         return [name](QWidget* w) { TypeIntoFileDialog(w, name); };
@@ -93,34 +79,34 @@ protected:
 TEST_F(SaveDialogTest, ExistingFileIsQuestionedOnlyWhenAskedFor) {
     const std::string existing = folder.Path() + "old.wsx";
     WriteFileBytes(existing, "x");
-    std::string path;
     ModalScript script;
-    script.Then(Choose(existing));
-    ASSERT_TRUE(dialogs.ChooseSaveFile(Dialog(false), path));
-    EXPECT_EQ(path, existing);
-    path.clear();
-    script.Then(Choose(existing)).Then([](QWidget* w) {
+    script.Then(Choose(existing)).Then(Choose(existing)).Then([](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         ASSERT_NE(box, nullptr);
         box->button(QMessageBox::Yes)->click();
     });
-    ASSERT_TRUE(dialogs.ChooseSaveFile(Dialog(true), path));
-    EXPECT_EQ(path, existing);
+    for (const bool confirmOverwrite : {false, true}) {
+        std::string path;
+        ASSERT_TRUE(dialogs.ChooseSaveFile({"Save", "Halvo Data Files(*.wsx)|*.wsx||", "wsx",
+                                            folder.Path() + "NoName.wsx", confirmOverwrite},
+                                           path));
+        EXPECT_EQ(path, existing);
+    }
 }
 
 // The refusal to overwrite is the document's (tested there); here the save command runs through
 // the real save and memo dialogs.
 TEST_F(SaveDialogTest, SaveCommandTakesTheChosenNameAndTheMemo) {
-    auto doc = std::make_unique<COrvelDoc>(folder.Path());
     FakeMessageBox messages;
     FakeHost host;
-    doc->SetMessageBox(&messages);
-    doc->SetHost(&host);
-    FillSampleSet(doc->m_radData, 1);
+    COrvelDoc doc(folder.Path());
+    doc.SetMessageBox(&messages);
+    doc.SetHost(&host);
+    FillSampleSet(doc.m_radData, 1);
     ModalScript script;
     script.Then(Choose(folder.Path() + "new"))
         .Then(Inspect([](QWidget* dlg) { SetText(dlg, IDC_MEMO, "east mast"); }, 1));
-    doc->OnFileSave(dialogs);
+    doc.OnFileSave(dialogs);
     const std::string saved = folder.Path() + "new.wsx";
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(host.title, saved);

@@ -44,6 +44,7 @@ protected:
 
 }  // namespace
 
+// The curve runs off the top of the plot and is cut at its edge, moved with the origin.
 TEST_F(QtCanvasTest, ClipFollowsAShiftedWindowOrigin) {
     QImage image(400, 300, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -60,15 +61,14 @@ TEST_F(QtCanvasTest, ClipFollowsAShiftedWindowOrigin) {
         plot->SetRange(m_param);
         plot->DrawSpectrum(canvas, MakeRgb(255, 0, 0), 0);
     }
-    const QRect red = BoundsOf(image, IsRed);
-    ASSERT_FALSE(red.isNull());
-    EXPECT_GE(red.left(), 111);
-    EXPECT_EQ(red.top(), 91);
-    EXPECT_LE(red.right(), 308);
-    EXPECT_LE(red.bottom(), 248);
+    const QRect inside(111, 91, 198, 158);
+    EXPECT_EQ(CountPixels(image, IsRed), CountPixels(image, IsRed, inside));
+    EXPECT_GT(CountPixels(image, IsRed, QRect(111, 91, 198, 1)), 0);
 }
 
-TEST_F(QtCanvasTest, PageInAPdfIsOneNonEmptyPage) {
+// The printer's capabilities are in device pixels. A record time that cannot be converted stops
+// the page (what it then shows is the page drawer's, PageOperationsTest).
+TEST_F(QtCanvasTest, PageInAPdfIsOneNonEmptyPageAndABadTimeStopsTheImagePage) {
     QTemporaryDir dir;
     const QString path = dir.filePath("page.pdf");
     QPrinter printer(QPrinter::HighResolution);
@@ -80,6 +80,10 @@ TEST_F(QtCanvasTest, PageInAPdfIsOneNonEmptyPage) {
     ASSERT_EQ(RenderPageToPrinter(printer, m_data, m_param, kTexts), PageRenderResult::Complete);
     EXPECT_EQ(PdfPages(path), 1);
     EXPECT_GT(QFile(path).size(), 2000);
+
+    m_data.GetRecord(0)->measTime = -5;
+    QImage image(800, 600, QImage::Format_RGB32);
+    EXPECT_EQ(RenderPageToImage(image, m_data, m_param, kTexts), PageRenderResult::Stopped);
 }
 
 // The printer page is the screen page of the same size moved right and down by a fortieth.
@@ -103,13 +107,6 @@ TEST_F(QtCanvasTest, PrinterPageLandsShiftedByAFortieth) {
     EXPECT_GT(CountPixels(printed, IsRed, QRect(12, 9, 468, 351)), 100);
 }
 
-// What the stopped page shows is the page drawer's (PageOperationsTest).
-TEST_F(QtCanvasTest, RecordTimeBeforeNineteenSeventyStopsTheImagePage) {
-    m_data.GetRecord(0)->measTime = -5;
-    QImage image(800, 600, QImage::Format_RGB32);
-    EXPECT_EQ(RenderPageToImage(image, m_data, m_param, kTexts), PageRenderResult::Stopped);
-}
-
 // A drawing regression (lines, colours, fonts, text sizes and directions) shows as a difference
 // from the stored picture of a simulated record's page (time stamp in UTC). With
 // HALVO_UPDATE_REFERENCE=1 the picture is written anew instead.
@@ -127,18 +124,14 @@ TEST_F(QtCanvasTest, SimulatedRecordPageMatchesTheStoredReferencePicture) {
         ASSERT_TRUE(image.save(kReference));
         return;
     }
-    QImage reference(kReference);
-    ASSERT_FALSE(reference.isNull()) << kReference;
-    reference = reference.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(reference.size(), image.size());
+    const QImage reference = QImage(kReference).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(reference.size(), image.size()) << kReference;
     int differing = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const QRgb a = image.pixel(x, y);
-            const QRgb b = reference.pixel(x, y);
-            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                    std::abs(qBlue(a) - qBlue(b))});
-            differing += d > 48 ? 1 : 0;
+            const QRgb a = image.pixel(x, y), b = reference.pixel(x, y);
+            differing += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                   std::abs(qBlue(a) - qBlue(b))}) > 48;
         }
     }
     EXPECT_LE(differing, image.width() * image.height() / 500)

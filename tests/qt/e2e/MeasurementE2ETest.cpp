@@ -25,7 +25,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/support/ScopedTimeZone.h"
 #include "tests/support/qt/AppHarness.h"
-#include "tests/support/qt/ModalScript.h"
+#include "tests/support/qt/DialogTestSupport.h"
 #include "tests/support/qt/Pictures.h"
 
 using namespace apptest;
@@ -34,8 +34,7 @@ namespace {
 
 // Calls a function when a widget receives an event of one type (synchronously, inside
 // whatever is running then).
-class EventHook : public QObject {
-public:
+struct EventHook : QObject {
     EventHook(QObject* target, QEvent::Type type, std::function<void()> action)
         : m_type(type), m_action(std::move(action)) {
         target->installEventFilter(this);
@@ -48,14 +47,16 @@ public:
         return false;
     }
     int count = 0;
-
-private:
-    QEvent::Type m_type;
-    std::function<void()> m_action;
+    const QEvent::Type m_type;
+    const std::function<void()> m_action;
 };
 
 }  // namespace
 
+// The first start asks for a port among those that open now (which do is the port map's
+// decision, PortMapTest), none chosen. OK without a choice keeps the port, which does not open,
+// so the dialog comes again; Cancel ends without a window, the settings stored all the same. The
+// next start asks again and stores the chosen port before the window shows.
 TEST(EndToEnd, FirstRunChoosesThePortAndStoresItBeforeTheWindowShows) {
     RunFolder folder;
     FakeWallClock clock(kNoonAtDefaultSite);
@@ -63,9 +64,20 @@ TEST(EndToEnd, FirstRunChoosesThePortAndStoresItBeforeTheWindowShows) {
     ASSERT_TRUE(simulator);
     ASSERT_EQ(folder.StoredPort(), -2);
     auto app = MakeApp(folder, clock);
+    QStringList first, again;
+    ModalScript answers;
+    answers.Then(Look(first, {}, true)).Then(Look(again));
+    EXPECT_FALSE(app->InitInstance());
+    const QString com1 = QString::fromStdString(CPortMap(folder.PortsDir()).Label(1));
+    EXPECT_EQ(first, (QStringList{"COM Port", "-1", com1}));
+    EXPECT_EQ(again, first);
+    EXPECT_FALSE(app->Frame()->WasShown());
+    app.reset();
+    EXPECT_EQ(folder.StoredPort(), -1);
+
+    app = MakeApp(folder, clock);
     int storedWhenShown = -3;
     std::unique_ptr<EventHook> onShow;
-    ModalScript answers;
     answers.Then([&](QWidget* modal) {
         // The frame exists, hidden, while the port is being chosen.
         onShow = std::make_unique<EventHook>(app->Frame(), QEvent::Show,
@@ -82,108 +94,100 @@ TEST(EndToEnd, FirstRunChoosesThePortAndStoresItBeforeTheWindowShows) {
     EXPECT_NE(std::string(app->Document()->m_radData.m_type), "");
 }
 
+// The page on screen holds the four curves in their colours inside the plot, and printed to a
+// PDF it is one page, larger than the empty page printed before. What the page holds for a
+// record is the page drawer's (PageOperationsTest).
 TEST(EndToEnd, ExecuteDrawsFourCurvesAndUpdatesTheQuantities) {
-    ConnectedApp run;
+    TestApp run;
     ASSERT_TRUE(run.started);
-    run.app->Frame()->resize(1000, 800);
+    COrvelApp& app = *run.app;
+    app.Frame()->resize(1000, 800);
+    const QString empty = QString::fromStdString(run.folder.Path() + "empty.pdf");
+    const QString chart = QString::fromStdString(run.folder.Path() + "chart.pdf");
+    app.Printer().setOutputFormat(QPrinter::PdfFormat);
+    const auto print = [&app](const QString& path) {
+        app.Printer().setOutputFileName(path);
+        ModalScript answers;
+        answers.Then([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+        return RunCommand(app, ID_FILE_PRINT);
+    };
+    ASSERT_TRUE(print(empty));
     // Band moves that take a moment, so the screen gets the time to show each position.
     SIMFAULTS slowBand;
     slowBand.slowBand = 0.1;
     run.simulator->SetFaults(slowBand);
     int paintsWhileMeasuring = 0;
-    EventHook painted(run.app->View(), QEvent::Paint,
-                      [&] { paintsWhileMeasuring += run.app->View()->IsMeasuring() ? 1 : 0; });
-    ASSERT_TRUE(run.app->Router().IsEnabled(ID_MEAS_EXECUTE));
-    ASSERT_TRUE(RunCommand(*run.app, ID_MEAS_EXECUTE));
+    EventHook painted(app.View(), QEvent::Paint,
+                      [&] { paintsWhileMeasuring += app.View()->IsMeasuring() ? 1 : 0; });
+    ASSERT_TRUE(app.Router().IsEnabled(ID_MEAS_EXECUTE));
+    ASSERT_TRUE(RunCommand(app, ID_MEAS_EXECUTE));
 
-    ASSERT_EQ(run.app->Document()->m_radData.GetSize(), 1);
-    const RADDATA& record = *run.app->Document()->m_radData.GetRecord(0);
+    ASSERT_EQ(app.Document()->m_radData.GetSize(), 1);
+    const RADDATA& record = *app.Document()->m_radData.GetRecord(0);
     EXPECT_EQ(record.measTime, static_cast<int32_t>(kNoonAtDefaultSite));
     for (const SPECDATA& spec : record.spec) {
         EXPECT_EQ(spec.valid, 1);
         EXPECT_GT(spec.exposure, 0);
     }
     EXPECT_GE(paintsWhileMeasuring, 3);  // the view redrew as the positions came in
-    EXPECT_FALSE(run.app->View()->m_pMeasDlg->isVisible());
-    EXPECT_TRUE(run.app->Router().IsEnabled(ID_FILE_SAVE));
+    EXPECT_FALSE(app.View()->m_pMeasDlg->isVisible());
+    EXPECT_TRUE(app.Router().IsEnabled(ID_FILE_SAVE));
 
-    // The page on screen: the four curves in their colours inside the plot. What the page holds
-    // for a record is the page drawer's (PageOperationsTest).
-    const QImage image = run.app->View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage image = app.View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const DrawArea area = ScreenDrawArea(image.width(), image.height());
     const QRect plot(area.width * 14 / 100, area.height / 8, area.width * 78 / 100,
                      area.height * 72 / 100);
     for (int m = 0; m < 4; ++m) {
-        const QRgb curve =
-            CQtCanvas::ToQColor(CurveColour(run.app->Document()->m_graphParam, m)).rgb();
+        const QRgb curve = CQtCanvas::ToQColor(CurveColour(app.Document()->m_graphParam, m)).rgb();
         EXPECT_GT(CountPixels(image, curve, plot), 200) << m;
     }
-}
-
-TEST(EndToEnd, BreakDuringAMeasurementEmptiesTheDataAndParksTheBand) {
-    ConnectedApp run;
-    ASSERT_TRUE(run.started);
-    // Answers in pieces: the program waits inside every exchange, as with real instruments,
-    // so the posted Break is delivered during the acquisition it was pressed in.
-    SIMFAULTS pieces;
-    pieces.split = 1.0;
-    run.simulator->SetFaults(pieces);
-    CMeasDlg& progress = *run.app->View()->m_pMeasDlg;
-    // Break is pressed when the dialog appears for band position 2.
-    EventHook pressBreak(&progress, QEvent::Show, [&] {
-        if (run.app->Document()->m_radData.GetSize() == 1 &&
-            run.app->Document()->m_radData.GetRecord(0)->spec[1].valid == 1) {
-            progress.m_break->click();
-        }
-    });
-    ASSERT_TRUE(RunCommand(*run.app, ID_MEAS_EXECUTE));
-    EXPECT_EQ(run.app->Document()->m_radData.GetSize(), 0);
-    EXPECT_TRUE(run.app->Document()->IsModified());
-    EXPECT_DOUBLE_EQ(std::abs(run.simulator->BandAngle()), 135.0);
-    // Position 3 was never visited: its acquisition would have shown the dialog again.
-    EXPECT_EQ(pressBreak.count, 3);
-    EXPECT_TRUE(run.app->Router().IsEnabled(ID_MEAS_EXECUTE));
-}
-
-TEST(EndToEnd, ClosingDuringAMeasurementWaitsForItToUnwind) {
-    ConnectedApp run;
-    ASSERT_TRUE(run.started);
-    CMainFrame& frame = *run.app->Frame();
-    bool closedAtOnce = true;
-    EventHook closeMidway(run.app->View()->m_pMeasDlg, QEvent::Show, [&] {
-        if (run.app->View()->IsMeasuring() && frame.isVisible()) {
-            closedAtOnce = frame.close();
-        }
-    });
-    run.app->Router().Post(ID_MEAS_EXECUTE);
-    ASSERT_TRUE(WaitUntil([&] { return !frame.isVisible(); }));
-    EXPECT_FALSE(closedAtOnce);
-    EXPECT_FALSE(run.app->View()->IsMeasuring());
-    run.app.reset();  // document stored, port closed
-    EXPECT_EQ(run.folder.StoredPort(), 1);
-}
-
-TEST(EndToEnd, PrintingToAPdfGivesOnePageWithTheChart) {
-    ConnectedApp run;
-    ASSERT_TRUE(run.started);
-    const QString empty = QString::fromStdString(run.folder.Path() + "empty.pdf");
-    const QString chart = QString::fromStdString(run.folder.Path() + "chart.pdf");
-    QPrinter& printer = run.app->Printer();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-
-    const auto print = [&](const QString& path) {
-        printer.setOutputFileName(path);
-        ModalScript answers;
-        answers.Then([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
-        return RunCommand(*run.app, ID_FILE_PRINT);
-    };
-    ASSERT_TRUE(print(empty));
-    ASSERT_TRUE(RunCommand(*run.app, ID_MEAS_EXECUTE));
     ASSERT_TRUE(print(chart));
-
     EXPECT_EQ(PdfPages(empty), 1);
     EXPECT_EQ(PdfPages(chart), 1);
     EXPECT_GT(QFile(chart).size(), QFile(empty).size() + 5000);
+}
+
+// Answers come in pieces: the program waits inside every exchange, as with real instruments, so
+// a posted Break is delivered during the acquisition it was pressed in. Break, pressed when the
+// dialog appears for band position 2, empties the data and parks the band; position 3 is never
+// visited (its acquisition would have shown the dialog again). Closing during the next
+// measurement waits for it to unwind, then stores the document and closes the port.
+TEST(EndToEnd, BreakOrClosingDuringAMeasurementUnwindsIt) {
+    TestApp run;
+    ASSERT_TRUE(run.started);
+    SIMFAULTS pieces;
+    pieces.split = 1.0;
+    run.simulator->SetFaults(pieces);
+    COrvelApp& app = *run.app;
+    CMeasDlg& progress = *app.View()->m_pMeasDlg;
+    {
+        EventHook pressBreak(&progress, QEvent::Show, [&] {
+            if (app.Document()->m_radData.GetSize() == 1 &&
+                app.Document()->m_radData.GetRecord(0)->spec[1].valid == 1) {
+                progress.m_break->click();
+            }
+        });
+        ASSERT_TRUE(RunCommand(app, ID_MEAS_EXECUTE));
+        EXPECT_EQ(pressBreak.count, 3);
+    }
+    EXPECT_EQ(app.Document()->m_radData.GetSize(), 0);
+    EXPECT_TRUE(app.Document()->IsModified());
+    EXPECT_DOUBLE_EQ(std::abs(run.simulator->BandAngle()), 135.0);
+    EXPECT_TRUE(app.Router().IsEnabled(ID_MEAS_EXECUTE));
+
+    CMainFrame& frame = *app.Frame();
+    bool closedAtOnce = true;
+    EventHook closeMidway(&progress, QEvent::Show, [&] {
+        if (app.View()->IsMeasuring() && frame.isVisible()) {
+            closedAtOnce = frame.close();
+        }
+    });
+    app.Router().Post(ID_MEAS_EXECUTE);
+    ASSERT_TRUE(WaitUntil([&] { return !frame.isVisible(); }));
+    EXPECT_FALSE(closedAtOnce);
+    EXPECT_FALSE(app.View()->IsMeasuring());
+    run.app.reset();
+    EXPECT_EQ(run.folder.StoredPort(), 1);
 }
 
 TEST(EndToEnd, AutoStartedIntervalMeasurementWritesTheDaysFiles) {

@@ -29,33 +29,26 @@ bool StartProgram(QProcess& program, const RunFolder& folder) {
     return program.waitForStarted(5000);
 }
 
-// halvo-sim publishing COM1 in the run folder, logging every request.
-class SimProcess {
-public:
-    explicit SimProcess(const RunFolder& folder) : m_log(folder.Path() + "sim.log") {
-        m_process.start(QString(HALVO_BIN_DIR "/halvo-sim"),
-                        {"--fast", "--link", QString::fromStdString(folder.PortsDir() + "/COM1"),
-                         "--log", QString::fromStdString(m_log)});
+// halvo-sim publishing COM1 in the run folder, logging every request; ended with the test.
+struct SimProcess : QProcess {
+    explicit SimProcess(const RunFolder& folder) : log(folder.Path() + "sim.log") {
         const std::string link = folder.PortsDir() + "/COM1";
-        m_started =
-            m_process.waitForStarted(5000) && WaitUntil([&link] { return fs::exists(link); }, 5000);
+        start(HALVO_BIN_DIR "/halvo-sim", {"--fast", "--link", QString::fromStdString(link),
+                                           "--log", QString::fromStdString(log)});
+        started = waitForStarted(5000) && WaitUntil([&link] { return fs::exists(link); }, 5000);
     }
-    ~SimProcess() {
-        if (m_process.state() != QProcess::NotRunning) {
-            kill(static_cast<pid_t>(m_process.processId()), SIGTERM);
-            m_process.waitForFinished(5000);
+    ~SimProcess() override {
+        if (state() != NotRunning) {
+            ::kill(static_cast<pid_t>(processId()), SIGTERM);
+            waitForFinished(5000);
         }
     }
-    bool Started() const { return m_started; }
     // Whether a request line ending with the text has arrived.
     bool Received(const std::string& request) const {
-        return ReadFileBytes(m_log).find(" " + request + "\n") != std::string::npos;
+        return ReadFileBytes(log).find(" " + request + "\n") != std::string::npos;
     }
-
-private:
-    std::string m_log;
-    QProcess m_process;
-    bool m_started = false;
+    const std::string log;
+    bool started = false;
 };
 
 // Whether the process has a handler of its own for the signal (its SigCgt mask in /proc).
@@ -91,7 +84,7 @@ TEST_P(ProgramSignal, SetsUpBothInstrumentsThenEndsCleanlyStoringTheSettings) {
     RunFolder folder;
     folder.WriteConfig(1);
     SimProcess sim(folder);
-    ASSERT_TRUE(sim.Started());
+    ASSERT_TRUE(sim.started);
     QProcess halvo;
     ASSERT_TRUE(StartProgram(halvo, folder));
     // The set-up ends with the calibration table; the window is up after it.

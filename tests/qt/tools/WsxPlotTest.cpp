@@ -40,59 +40,56 @@ protected:
 
 }  // namespace
 
-TEST_F(WsxPlot, WritesThePageAsPictureAndPdf) {
-    ASSERT_EQ(Plot({path, "--record", "0", "--png", folder + "/p.png", "--size", "800x600"}), 0)
-        << err.str();
-    const QImage image = Picture("/p.png");
-    ASSERT_EQ(image.size(), QSize(800, 600));
-    // Frame, grid labels, texts and curves.
-    EXPECT_GT(CountPixels(image, [](QRgb p) { return qGray(p) < 128; }), 2000);
-
-    ASSERT_EQ(Plot({path, "--pdf", folder + "/p.pdf"}), 0) << err.str();
-    EXPECT_EQ(PdfPages(QString::fromStdString(folder + "/p.pdf")), 1);
-
-    EXPECT_EQ(Plot({path, "--png", folder + "/x.png", "--pdf", folder + "/x.pdf"}), 1);
-    EXPECT_EQ(Plot({path, "--record", "2", "--png", folder + "/x.png"}), 4);
-    EXPECT_EQ(Plot({folder + "/none.wsx", "--png", folder + "/x.png"}), 2);
-}
-
-TEST_F(WsxPlot, OutputFormatFollowsTheExtensionOfO) {
-    ASSERT_EQ(Plot({path, "-o", folder + "/o.PDF"}), 0) << err.str();
-    EXPECT_EQ(PdfPages(QString::fromStdString(folder + "/o.PDF")), 1);
-    ASSERT_EQ(Plot({path, "-o", folder + "/o.png", "--size", "400x300"}), 0) << err.str();
-    EXPECT_EQ(Picture("/o.png").size(), QSize(400, 300));
-    for (const std::vector<std::string>& bad :
-         {std::vector<std::string>{path, "-o", folder + "/o.svg"},
-          {path, "-o", folder + "/a.png", "--png", folder + "/b.png"},
-          {path, "--pdf", folder + "/a.pdf", "-o", folder + "/b.png"}}) {
-        EXPECT_EQ(Plot(bad), 1) << bad.back();
-        EXPECT_FALSE(std::filesystem::exists(folder + "/o.svg"));
-    }
-}
-
-TEST_F(WsxPlot, ConfigGivesTheUsersCurveColourAndRefusesAForeignFile) {
+// The picture is 1600x1200 unless --size says otherwise; -o takes the format from the extension,
+// whatever its case. The settings file gives the user's curve colour and grid.
+TEST_F(WsxPlot, WritesThePageAsPictureOrPdfPageWithTheUsersSettings) {
     COrvelSettings settings(folder);
-    settings.m_graphTitle = "North mast";
     settings.m_graphParam.color0 = MakeRgb(255, 0, 255);
     settings.m_graphParam.grid = 0;
     const std::string cfg = folder + "/Orvel.cfg";
     ASSERT_EQ(settings.LoadSaveConfig(cfg, COrvelSettings::kStore), 1);
-    const QRgb magenta = qRgb(255, 0, 255);
-    const QRgb green = qRgb(0, 128, 0);
-
-    ASSERT_EQ(Plot({path, "-o", folder + "/plain.png"}), 0) << err.str();
-    ASSERT_EQ(Plot({path, "--config", cfg, "-o", folder + "/user.png"}), 0) << err.str();
-    const QImage plain = Picture("/plain.png");
-    const QImage user = Picture("/user.png");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{path, "-o", folder + "/plain.png"},
+          {path, "--config", cfg, "-o", folder + "/user.png"},
+          {path, "--record", "0", "--png", folder + "/small.png", "--size", "400x300"},
+          {path, "--pdf", folder + "/p.pdf"},
+          {path, "-o", folder + "/o.PDF"}}) {
+        ASSERT_EQ(Plot(args), 0) << args.back() << ": " << err.str();
+    }
+    const QImage plain = Picture("/plain.png"), user = Picture("/user.png");
+    EXPECT_EQ(plain.size(), QSize(1600, 1200));
+    EXPECT_EQ(Picture("/small.png").size(), QSize(400, 300));
+    EXPECT_EQ(PdfPages(QString::fromStdString(folder + "/p.pdf")), 1);
+    EXPECT_EQ(PdfPages(QString::fromStdString(folder + "/o.PDF")), 1);
+    // Frame, grid labels, texts and curves.
+    EXPECT_GT(CountPixels(plain, [](QRgb p) { return qGray(p) < 128; }), 2000);
+    const QRgb magenta = qRgb(255, 0, 255), green = qRgb(0, 128, 0);
     EXPECT_EQ(CountPixels(plain, magenta), 0);
     EXPECT_GT(CountPixels(user, magenta), 500);
     // Without the grid the chart green is only frame, ticks and labels.
     EXPECT_LT(CountPixels(user, green), CountPixels(plain, green) / 2);
+}
 
+// Nothing is written: the folder still holds only the data and the foreign settings file.
+TEST_F(WsxPlot, RefusalsHaveTheirOwnExitCodesAndWriteNothing) {
     WriteFileBytes(folder + "/bad.cfg", "not settings");
-    EXPECT_EQ(Plot({path, "--config", folder + "/bad.cfg", "-o", folder + "/b.png"}), 3);
-    EXPECT_EQ(Plot({path, "--config", folder + "/none.cfg", "-o", folder + "/b.png"}), 2);
-    EXPECT_FALSE(std::filesystem::exists(folder + "/b.png"));
+    const std::string png = folder + "/x.png", pdf = folder + "/x.pdf";
+    const std::pair<int, std::vector<std::string>> cases[] = {
+        {1, {path, "--png", png, "--pdf", pdf}},
+        {1, {path, "-o", folder + "/x.svg"}},
+        {1, {path, "-o", png, "--png", folder + "/y.png"}},
+        {1, {path, "--pdf", pdf, "-o", png}},
+        {1, {"--day", path, "--record", "1", "-o", png}},
+        {2, {folder + "/none.wsx", "-o", png}},
+        {2, {path, "--config", folder + "/none.cfg", "-o", png}},
+        {3, {path, "--config", folder + "/bad.cfg", "-o", png}},
+        {4, {path, "--record", "2", "-o", png}},
+    };
+    for (const auto& [code, args] : cases) {
+        EXPECT_EQ(Plot(args), code) << args[1] << " " << args[2] << " " << args[3];
+    }
+    using std::filesystem::directory_iterator;
+    EXPECT_EQ(std::distance(directory_iterator(folder), directory_iterator()), 2);
 }
 
 TEST_F(WsxPlot, DayChartDrawsTheCurvesOfEveryRecord) {
@@ -105,5 +102,4 @@ TEST_F(WsxPlot, DayChartDrawsTheCurvesOfEveryRecord) {
     for (QRgb curve : {qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(255, 140, 0), qRgb(128, 0, 128)}) {
         EXPECT_GT(CountPixels(image, curve), 400) << std::hex << curve;
     }
-    EXPECT_EQ(Plot({"--day", folder + "/sim.wsx", "--record", "3", "-o", folder + "/x.png"}), 1);
 }

@@ -14,7 +14,7 @@ namespace apptest {
 
 namespace {
 
-QApplication* g_application = nullptr;
+std::unique_ptr<QApplication> g_application;
 
 }  // namespace
 
@@ -22,30 +22,24 @@ QApplication& Application() {
     static int argc = 1;
     static char name[] = "halvo-test";
     static char* argv[] = {name, nullptr};
-    if (g_application != nullptr) {
-        return *g_application;
-    }
-    g_application = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (g_application == nullptr) {
+        for (const auto& [variable, value] :
+             {std::pair{"QT_QPA_PLATFORM", "offscreen"}, {"XDG_RUNTIME_DIR", "/tmp/halvo-xdg"}}) {
+            if (qEnvironmentVariableIsEmpty(variable)) {
+                qputenv(variable, value);
+            }
         }
-        QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-        if (runtime.isEmpty()) {
-            runtime = "/tmp/halvo-xdg";
-            qputenv("XDG_RUNTIME_DIR", runtime);
-        }
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
         mkdir(runtime.constData(), 0700);
         chmod(runtime.constData(), 0700);
-        auto* application = new QApplication(argc, argv);
+        g_application = std::make_unique<QApplication>(argc, argv);
         QApplication::setQuitOnLastWindowClosed(false);
-        return application;
-    }();
+    }
     return *g_application;
 }
 
 void ShutDown() {
-    delete g_application;
-    g_application = nullptr;
+    g_application.reset();
 }
 
 RunFolder::RunFolder() {
@@ -77,10 +71,7 @@ std::unique_ptr<CSimulator> StartSimulator(const RunFolder& folder, const IClock
     options.linkPath = folder.PortsDir() + "/COM1";
     options.clock = [&clock] { return clock.Now(); };
     auto simulator = std::make_unique<CSimulator>(options);
-    if (!simulator->Start()) {
-        return nullptr;
-    }
-    return simulator;
+    return simulator->Start() ? std::move(simulator) : nullptr;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
@@ -106,6 +97,18 @@ bool RunCommand(COrvelApp& app, unsigned id, int timeoutMs) {
     const bool finished = WaitUntil([&done] { return done; }, timeoutMs);
     QObject::disconnect(connection);
     return finished;
+}
+
+TestApp::TestApp(Mode mode, Language language) {
+    if (mode == Offline) {
+        app = MakeApp(folder, clock, language);
+        started = app->InitInstance({"halvo", QString::fromStdString(folder.Path() + "old.wsx")});
+        return;
+    }
+    folder.WriteConfig(1);
+    simulator = StartSimulator(folder, clock);
+    app = MakeApp(folder, clock, language);
+    started = simulator != nullptr && app->InitInstance();
 }
 
 }  // namespace apptest

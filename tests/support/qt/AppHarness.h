@@ -2,9 +2,6 @@
 // the simulated instruments on a pseudo-terminal; modal dialogs are answered by ModalScript.
 #pragma once
 
-#include <QString>
-#include <QWidget>
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -54,28 +51,13 @@ std::unique_ptr<COrvelApp> MakeApp(const RunFolder& folder, const IClock& clock,
 // Posts a command as a menu would and waits until its handler has returned.
 bool RunCommand(COrvelApp& app, unsigned id, int timeoutMs = 30000);
 
-// The application started with a file name at noon: no port, no instruments, no dialog.
-struct OfflineApp {
-    explicit OfflineApp(Language language = Language::English)
-        : clock(kNoonAtDefaultSite), app(MakeApp(folder, clock, language)) {
-        started = app->InitInstance({"halvo", QString::fromStdString(folder.Path() + "old.wsx")});
-    }
+// The application started at noon: Online, connected to the simulated instruments on COM1;
+// Offline, started with a file name, so with no port, no instruments and no dialog.
+struct TestApp {
+    enum Mode { Online, Offline };
+    explicit TestApp(Mode mode = Online, Language language = Language::English);
     RunFolder folder;
-    FakeWallClock clock;
-    std::unique_ptr<COrvelApp> app;
-    bool started = false;
-};
-
-// The application at noon connected to the simulated instruments on COM1.
-struct ConnectedApp {
-    ConnectedApp() : clock(kNoonAtDefaultSite) {
-        folder.WriteConfig(1);
-        simulator = StartSimulator(folder, clock);
-        app = MakeApp(folder, clock);
-        started = simulator != nullptr && app->InitInstance();
-    }
-    RunFolder folder;
-    FakeWallClock clock;
+    FakeWallClock clock{kNoonAtDefaultSite};
     std::unique_ptr<CSimulator> simulator;
     std::unique_ptr<COrvelApp> app;
     bool started = false;

@@ -2,7 +2,9 @@
 #include "tests/support/qt/DialogTestSupport.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -28,16 +30,6 @@ ModalScript::Step Press(int id) {
     return [id](QWidget* dialog) { Click(dialog, id); };
 }
 
-ModalScript::Step Acknowledge(std::string& text) {
-    return [&text](QWidget* box) {
-        auto* message = qobject_cast<QMessageBox*>(box);
-        ASSERT_NE(message, nullptr) << "not a message box: " << box->metaObject()->className();
-        text = message->text().toStdString();
-        ASSERT_NE(message->defaultButton(), nullptr);
-        message->defaultButton()->click();
-    };
-}
-
 ModalScript::Step Inspect(std::function<void(QWidget*)> look, int press) {
     return [look = std::move(look), press](QWidget* dialog) {
         look(dialog);
@@ -45,8 +37,32 @@ ModalScript::Step Inspect(std::function<void(QWidget*)> look, int press) {
     };
 }
 
+ModalScript::Step Look(QStringList& seen, std::vector<const char*> labels, bool accept) {
+    return [&seen, labels = std::move(labels), accept](QWidget* modal) {
+        seen = QStringList{modal->windowTitle()};
+        if (auto* combo = modal->findChild<QComboBox*>()) {
+            seen << QString::number(combo->currentIndex());
+            for (int i = 0; i < combo->count(); ++i) {
+                seen << combo->itemText(i);
+            }
+        }
+        for (const char* label : labels) {
+            seen << modal->findChild<QLabel*>(label)->text();
+        }
+        auto* dialog = static_cast<QDialog*>(modal);
+        accept ? dialog->accept() : dialog->reject();
+    };
+}
+
 void ThenRefused(ModalScript& script, Refusal& seen, std::function<void(QWidget*)> fix, int press) {
-    script.Then(Acknowledge(seen.message))
+    script
+        .Then([&seen](QWidget* box) {
+            auto* message = qobject_cast<QMessageBox*>(box);
+            ASSERT_NE(message, nullptr) << "not a message box: " << box->metaObject()->className();
+            seen.message = message->text().toStdString();
+            ASSERT_NE(message->defaultButton(), nullptr);
+            message->defaultButton()->click();
+        })
         .Then(Inspect(
             [&seen, fix = std::move(fix)](QWidget* dialog) {
                 const QWidget* focus = dialog->focusWidget();

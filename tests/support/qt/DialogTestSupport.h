@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "document/OrvelSettings.h"
 #include "document/qt/DialogTemplate.h"
@@ -26,11 +28,14 @@ QString TextOf(QWidget* dialog, int id);
 // Clicks a button, check box or radio button the way the user does.
 void Click(QWidget* dialog, int id);
 
-// Script steps: press a button of the dialog (1: OK, 2: Cancel); keep a message box's text and
-// answer it with its default button; look at the dialog, then press a button.
+// Script steps: press a button of the dialog (1: OK, 2: Cancel); look at the dialog, then press a
+// button.
 ModalScript::Step Press(int id);
-ModalScript::Step Acknowledge(std::string& text);
 ModalScript::Step Inspect(std::function<void(QWidget*)> look, int press = 2);
+// A step keeping the modal window's title, the current index and the entries of its combo box
+// when it has one, and the texts of the named labels; then it accepts or rejects the window.
+ModalScript::Step Look(QStringList& seen, std::vector<const char*> labels = {},
+                       bool accept = false);
 
 // What a refused value showed: the message, then the control holding the focus in the dialog
 // shown again.
@@ -38,8 +43,9 @@ struct Refusal {
     std::string message;
     int focused = -1;
 };
-// Script steps for a dialog whose OK was just refused: the message is kept and answered, then
-// the dialog's focus is noted, fix runs on it and the button press is pressed.
+// Script steps for a dialog whose OK was just refused: the message box's text is kept and the box
+// answered with its default button, then the dialog's focus is noted, fix runs on it and the
+// button press is pressed.
 void ThenRefused(ModalScript& script, Refusal& seen, std::function<void(QWidget*)> fix = {},
                  int press = 2);
 

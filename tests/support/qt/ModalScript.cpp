@@ -51,13 +51,13 @@ void ModalScript::Poll() {
         return;
     }
     m_candidate = nullptr;
+    m_handled = modal;
     const bool late = m_clock.elapsed() > kDeadlineMs;
     if (m_steps.empty() || late) {
         ADD_FAILURE() << (late ? "deadline passed at " : "no step for modal window ")
                       << modal->metaObject()->className() << " \""
                       << modal->windowTitle().toStdString() << "\"";
         m_steps.clear();
-        m_handled = modal;
         if (auto* dialog = qobject_cast<QDialog*>(modal)) {
             dialog->reject();
         } else {
@@ -65,15 +65,12 @@ void ModalScript::Poll() {
         }
         return;
     }
-    m_handled = modal;
     modal->installEventFilter(this);
-    Step step = std::move(m_steps.front());
-    m_steps.pop_front();
-    QPointer<QWidget> target = modal;
     // Run outside this timer's handler: the step may open a window with its own event loop.
-    QTimer::singleShot(0, modal, [step = std::move(step), target] {
+    QTimer::singleShot(0, modal, [step = std::move(m_steps.front()), target = QPointer(modal)] {
         if (target != nullptr) {
             step(target);
         }
     });
+    m_steps.pop_front();
 }

@@ -26,19 +26,6 @@ inline int CountPixels(const QImage& image, QRgb colour, QRect region = {}) {
         image, [colour](QRgb p) { return (p & 0xFFFFFFu) == (colour & 0xFFFFFFu); }, region);
 }
 
-// The bounding box of the pixels the predicate picks; null when there are none.
-inline QRect BoundsOf(const QImage& image, const std::function<bool(QRgb)>& pick) {
-    QRect box;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (pick(image.pixel(x, y))) {
-                box = box.united(QRect(x, y, 1, 1));
-            }
-        }
-    }
-    return box;
-}
-
 // The number of pages of a PDF file; -1 when it cannot be read or is no PDF.
 inline int PdfPages(const QString& path) {
     QFile file(path);
