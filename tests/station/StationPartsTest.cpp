@@ -20,18 +20,17 @@
 #include "station/StatusCheck.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/ScopedTimeZone.h"
-
-struct PlannerCase {
-    const char* what;
-    int64_t from, to, period;
-    int hour, minute, second;  // "now" on 21 June 2024
-    int64_t expected;          // seconds after 21 June 2024 00:00 local, or -1
-};
+#include "tests/support/TestFiles.h"
 
 TEST(SlotPlanner, FindsTheGridBoundariesTheWindowProgramTickDetects) {
     ScopedTimeZone zone("Asia/Tokyo");
     const int64_t day = LocalStamp(2024, 6, 21, 0, 0);
-    const PlannerCase cases[] = {
+    const struct {
+        const char* what;
+        int64_t from, to, period;
+        int hour, minute, second;  // "now" on 21 June 2024
+        int64_t expected;          // seconds after 21 June 2024 00:00 local, or -1
+    } cases[] = {
         {"a start between slots waits for the next", 21600, 68400, 600, 10, 3, 20, 36600},
         {"a start on a slot waits for the one after", 21600, 68400, 600, 10, 10, 0, 37200},
         {"before the window: its first slot", 21600, 68400, 600, 5, 30, 0, 21600},
@@ -44,7 +43,7 @@ TEST(SlotPlanner, FindsTheGridBoundariesTheWindowProgramTickDetects) {
         {"a period of a day never crosses a boundary", 0, 86399, 86400, 10, 0, 0, -1},
     };
     FakeWallClock clock;
-    for (const PlannerCase& c : cases) {
+    for (const auto& c : cases) {
         CSlotPlanner planner(clock);
         planner.SetSchedule(c.from, c.to, c.period);
         const int64_t slot = planner.NextAfter(LocalStamp(2024, 6, 21, c.hour, c.minute, c.second));
@@ -94,10 +93,10 @@ TEST(JournalLog, JournalLinesCarryThePriorityAndTerminalLinesTheTime) {
 }
 
 TEST(ServiceNotifier, SendsDatagramsToTheNotifySocketAndNothingWithoutOne) {
-    const std::string path = "/tmp/halvo-notify-" + std::to_string(getpid());
+    TempFolder dir;
+    const std::string path = dir.Path() + "notify";
     const int server = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
+    sockaddr_un address{AF_UNIX, {}};
     path.copy(address.sun_path, path.size());
     ASSERT_EQ(bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     setenv("NOTIFY_SOCKET", path.c_str(), 1);
@@ -112,8 +111,7 @@ TEST(ServiceNotifier, SendsDatagramsToTheNotifySocketAndNothingWithoutOne) {
     }
     std::vector<std::string> received;
     char buffer[256];
-    ssize_t n = 0;
-    while ((n = recv(server, buffer, sizeof buffer, MSG_DONTWAIT)) > 0) {
+    for (ssize_t n; (n = recv(server, buffer, sizeof buffer, MSG_DONTWAIT)) > 0;) {
         received.emplace_back(buffer, static_cast<size_t>(n));
     }
     EXPECT_EQ(received, (std::vector<std::string>{"READY=1\nSTATUS=instruments ready", "WATCHDOG=1",
@@ -123,12 +121,11 @@ TEST(ServiceNotifier, SendsDatagramsToTheNotifySocketAndNothingWithoutOne) {
     CServiceNotifier silent;
     EXPECT_FALSE(silent.Send("READY=1"));
     close(server);
-    unlink(path.c_str());
 }
 
 TEST(HomeFolder, BesideAWritableProgramElseTheConfigFolderUnlessChosen) {
-    char name[] = "/tmp/halvo-home-XXXXXX";
-    const std::string build = std::string(mkdtemp(name)) + "/";
+    TempFolder dir;
+    const std::string& build = dir.Path();
     const CHomeFolder::Environment xdg{"/cfg", "/home/u"};
     const CHomeFolder::Environment plain{"", "/home/u"};
     // A build folder or portable copy keeps its files beside the program.
@@ -144,64 +141,48 @@ TEST(HomeFolder, BesideAWritableProgramElseTheConfigFolderUnlessChosen) {
     // Resolve creates the chosen folder on first use.
     EXPECT_EQ(CHomeFolder::Resolve(build + "a/b"), build + "a/b/");
     EXPECT_TRUE(std::filesystem::is_directory(build + "a/b"));
-    std::filesystem::remove_all(build);
 }
 
+// The file sets every member (a text with a line break, quotes and a backslash among them);
+// what is read from it is written back byte for byte.
 TEST(StationStatus, RoundTripsThroughItsJsonFile) {
-    CStationStatus written;
-    written.state = "measuring";
-    written.pid = 4242;
-    written.updated = 1718953200;
-    written.period = 600;
-    written.port = 33;
-    written.device = "/dev/ttyUSB0";
-    written.instrument = "KT-530 53012345";
-    written.lastSlot = 1718953200;
-    written.lastResult = "positions-failed";
-    written.par = 432.125;
-    written.temperature = -3.5;
-    written.missed = 2;
-    written.lastError = "ZEB Com. Error\n\"(Timeout)\"";
-    CStationStatus read;
-    ASSERT_TRUE(read.FromJson(written.ToJson()));
-    EXPECT_EQ(read.ToJson(), written.ToJson());
-    EXPECT_EQ(read.lastError, written.lastError);
-    EXPECT_FALSE(read.FromJson("not json"));
+    ScopedTimeZone zone("UTC");
+    const std::string path = HALVO_AREA_DATA_DIR "/status.json";
+    CStationStatus status;
+    ASSERT_TRUE(status.FromJson(ReadFileBytes(path)));
+    EXPECT_EQ(ReferenceMismatch(status.ToJson(), path), "");
+    EXPECT_EQ(status.lastError, "ZEB Com. Error\n\"(Time\\out)\"");
+    EXPECT_FALSE(status.FromJson("not json"));
 }
-
-struct VerdictCase {
-    const char* what;
-    bool haveStatus, running;
-    const char* state;
-    int64_t age;  // seconds since the status was written
-    const char* lastResult;
-    int64_t missedAgo;  // 0: never
-    CStatusCheck::Verdict expected;
-};
 
 TEST(StatusCheck, ExitCodesForMonitoring) {
-    const VerdictCase cases[] = {
-        {"waiting after a measured slot", true, true, "waiting", 30, "measured", 0,
-         CStatusCheck::kFine},
-        {"no sun is no failure", true, true, "waiting", 30, "no-sun", 0, CStatusCheck::kFine},
+    using enum CStatusCheck::Verdict;
+    const struct {
+        const char* what;
+        bool haveStatus, running;
+        const char* state;
+        int64_t age;  // seconds since the status was written
+        const char* lastResult;
+        int64_t missedAgo;  // 0: never
+        CStatusCheck::Verdict expected;
+    } cases[] = {
+        {"waiting after a measured slot", true, true, "waiting", 30, "measured", 0, kFine},
+        {"no sun is no failure", true, true, "waiting", 30, "no-sun", 0, kFine},
         {"a slot missed two hours ago is history", true, true, "waiting", 30, "measured", 7200,
-         CStatusCheck::kFine},
-        {"a slot missed in the last hour", true, true, "waiting", 30, "measured", 600,
-         CStatusCheck::kWarning},
-        {"positions failed", true, true, "waiting", 30, "positions-failed", 0,
-         CStatusCheck::kWarning},
-        {"band silent", true, true, "waiting", 30, "not-measured", 0, CStatusCheck::kWarning},
-        {"files not written", true, true, "waiting", 30, "file-error", 0, CStatusCheck::kWarning},
-        {"disconnected", true, true, "disconnected", 30, "measured", 0, CStatusCheck::kCritical},
-        {"not running", true, false, "waiting", 30, "measured", 0, CStatusCheck::kCritical},
-        {"never ran here", false, false, "", 0, "none", 0, CStatusCheck::kCritical},
-        {"older than two periods: hung", true, true, "measuring", 1201, "measured", 0,
-         CStatusCheck::kCritical},
-        {"two periods old is still fresh", true, true, "waiting", 1200, "measured", 0,
-         CStatusCheck::kFine},
+         kFine},
+        {"a slot missed in the last hour", true, true, "waiting", 30, "measured", 600, kWarning},
+        {"positions failed", true, true, "waiting", 30, "positions-failed", 0, kWarning},
+        {"band silent", true, true, "waiting", 30, "not-measured", 0, kWarning},
+        {"files not written", true, true, "waiting", 30, "file-error", 0, kWarning},
+        {"disconnected", true, true, "disconnected", 30, "measured", 0, kCritical},
+        {"not running", true, false, "waiting", 30, "measured", 0, kCritical},
+        {"never ran here", false, false, "", 0, "none", 0, kCritical},
+        {"older than two periods: hung", true, true, "measuring", 1201, "measured", 0, kCritical},
+        {"two periods old is still fresh", true, true, "waiting", 1200, "measured", 0, kFine},
     };
+    const char* const words[] = {"OK: ", "WARNING: ", "CRITICAL: "};
     const int64_t now = 1718953200;
-    for (const VerdictCase& c : cases) {
+    for (const auto& c : cases) {
         CStationStatus s;
         s.state = c.state;
         s.period = 600;
@@ -211,12 +192,7 @@ TEST(StatusCheck, ExitCodesForMonitoring) {
         std::string reason;
         EXPECT_EQ(CStatusCheck::Judge(s, c.haveStatus, c.running, now, reason), c.expected)
             << c.what;
-        EXPECT_EQ(CStatusCheck::Report(s, c.expected, reason)
-                      .rfind(c.expected == CStatusCheck::kFine      ? "OK: "
-                             : c.expected == CStatusCheck::kWarning ? "WARNING: "
-                                                                    : "CRITICAL: ",
-                             0),
-                  0u)
+        EXPECT_TRUE(CStatusCheck::Report(s, c.expected, reason).starts_with(words[c.expected]))
             << c.what;
     }
     EXPECT_TRUE(CStatusCheck::ProcessRunning(getpid()));

@@ -6,13 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <filesystem>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "data/RadData.h"
@@ -26,14 +24,12 @@ namespace {
 // A child process with standard error in a file; killed if still running at the end.
 class Child {
 public:
-    Child(const std::vector<std::string>& args, const std::string& errPath) {
-        m_pid = fork();
-        if (m_pid == 0) {
-            const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(err, 2);
+    Child(std::vector<std::string> args, const std::string& errPath) : pid(fork()) {
+        if (pid == 0) {
+            dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
             std::vector<char*> argv;
-            for (const std::string& a : args) {
-                argv.push_back(const_cast<char*>(a.c_str()));
+            for (std::string& a : args) {
+                argv.push_back(a.data());
             }
             argv.push_back(nullptr);
             execv(argv[0], argv.data());
@@ -41,29 +37,22 @@ public:
         }
     }
     ~Child() {
-        if (m_pid > 0 && !m_exited) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
         }
     }
-    pid_t Pid() const { return m_pid; }
     // The exit status once it ended within the deadline; -1 otherwise.
     int WaitExit(int deadlineMs) {
         int status = 0;
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
-        while (std::chrono::steady_clock::now() < end) {
-            if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_exited = true;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (!PollUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, deadlineMs)) {
+            return -1;
         }
-        return -1;
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
-private:
-    pid_t m_pid = -1;
-    bool m_exited = false;
+    pid_t pid;
 };
 
 // A longitude where the sun stands high now, so the test measures whatever the time of day.
@@ -72,19 +61,15 @@ double NoonLongitude() {
     return std::remainder((12.0 - hours) * 15.0, 360.0);
 }
 
-std::string DataFile(const std::string& folder) {
+// The records of the day's data file in folder (the date is today's).
+int Records(const std::string& folder) {
+    CRadData data;
     for (const auto& entry : fs::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
-        if (name.rfind("VS", 0) == 0 && entry.path().extension() == ".wsx") {
-            return entry.path().string();
+        if (entry.path().extension() == ".wsx") {
+            return data.LoadFile(entry.path().c_str());
         }
     }
-    return {};
-}
-
-int Records(const std::string& path) {
-    CRadData data;
-    return path.empty() ? 0 : data.LoadFile(path.c_str());
+    return 0;
 }
 
 class StationProgram : public ::testing::Test {
@@ -99,11 +84,6 @@ protected:
             dir.Path() + "sim.err");
         ASSERT_TRUE(PollUntil([this] { return fs::exists(dir.Path() + "ports/COM1"); }, 10000));
     }
-    Child Station(const std::vector<std::string>& extra) {
-        std::vector<std::string> args{HALVO_BIN_DIR "/halvo-station", "--home", dir.Path()};
-        args.insert(args.end(), extra.begin(), extra.end());
-        return Child(args, dir.Path() + "station.err");
-    }
 
     TempFolder dir;
     std::unique_ptr<Child> sim;
@@ -112,18 +92,19 @@ protected:
 }  // namespace
 
 TEST_F(StationProgram, OnceMeasuresAllFourPositionsIntoTheDaysFiles) {
-    Child station = Station({"--once"});
+    Child station({HALVO_BIN_DIR "/halvo-station", "--home", dir.Path(), "--once"},
+                  dir.Path() + "station.err");
     EXPECT_EQ(station.WaitExit(60000), 0) << ReadFileBytes(dir.Path() + "station.err");
-    EXPECT_EQ(Records(DataFile(dir.Path())), 1);
-    EXPECT_NE(ReadFileBytes(dir.Path() + "station.err").find(" measured: exposures "),
-              std::string::npos);
+    EXPECT_EQ(Records(dir.Path()), 1);
+    EXPECT_EQ(Occurrences(ReadFileBytes(dir.Path() + "station.err"), " measured: exposures "), 1);
 }
 
 TEST_F(StationProgram, MeasuresASlotAndEndsOnSigtermWithTheBandParked) {
-    Child station = Station({});
-    ASSERT_TRUE(PollUntil([this] { return Records(DataFile(dir.Path())) >= 1; }, 100000))
+    Child station({HALVO_BIN_DIR "/halvo-station", "--home", dir.Path()},
+                  dir.Path() + "station.err");
+    ASSERT_TRUE(PollUntil([this] { return Records(dir.Path()) >= 1; }, 100000))
         << ReadFileBytes(dir.Path() + "station.err");
-    kill(station.Pid(), SIGTERM);
+    kill(station.pid, SIGTERM);
     EXPECT_EQ(station.WaitExit(10000), 0);
     CStationStatus status;
     ASSERT_TRUE(status.ReadFile(dir.Path() + kStatusFileName));
@@ -131,14 +112,10 @@ TEST_F(StationProgram, MeasuresASlotAndEndsOnSigtermWithTheBandParked) {
     EXPECT_GE(status.measured, 1);
     // The sequence parked the band after its slot: the last move in the simulator's log.
     const std::string requests = ReadFileBytes(dir.Path() + "sim.log");
-    const size_t lastMove = requests.rfind("#MP,");
-    ASSERT_NE(lastMove, std::string::npos);
-    EXPECT_EQ(requests.compare(lastMove + 4, 4, "135.") == 0 ||
-                  requests.compare(lastMove + 4, 5, "-135.") == 0,
-              true)
-        << requests.substr(lastMove, 30);
+    const std::string lastMove = requests.substr(std::min(requests.rfind("#MP,"), requests.size()));
+    EXPECT_TRUE(lastMove.starts_with("#MP,135.") || lastMove.starts_with("#MP,-135.")) << lastMove;
     // Stopped: --status says so with exit status 2.
-    Child check = Child({HALVO_BIN_DIR "/halvo-station", "--status", "--home", dir.Path()},
-                        dir.Path() + "status.err");
+    Child check({HALVO_BIN_DIR "/halvo-station", "--status", "--home", dir.Path()},
+                dir.Path() + "status.err");
     EXPECT_EQ(check.WaitExit(10000), 2);
 }

@@ -2,14 +2,13 @@
 #include "tests/support/StationRig.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
 #include "data/RadData.h"
+#include "document/OrvelSettings.h"
 #include "tests/support/SimulatedDay.h"
 
 IStationSleeper::Wake ScriptedSleeper::SleepUntil(int64_t t, int) {
@@ -40,13 +39,12 @@ void StationRig::WriteSettings(const std::string& folder, const RigSettings& s) 
     settings.LoadSaveConfig(settings.m_cfgPath, COrvelSettings::kStore);
 }
 
-StationRig::StationRig(const std::string& folderPath, int64_t start, const RigSettings& settings,
-                       uint64_t seed)
+StationRig::StationRig(const std::string& folderPath, int64_t start, const RigSettings& settings)
     : folder(folderPath) {
     clock.now = start;
     WriteSettings(folder, settings);
     simulator = std::make_unique<CSimulator>(
-        FastSimulatorOptions(folder, clock, settings.longitude, settings.latitude, seed));
+        FastSimulatorOptions(folder, clock, settings.longitude, settings.latitude, 7));
     m_logFd =
         open((folder + "station.log").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     m_log = std::make_unique<CJournalLog>(m_logFd, false, clock);
@@ -60,11 +58,17 @@ StationRig::~StationRig() {
 
 CStation& StationRig::Station() {
     if (!m_station) {
-        StationOptions options{folder, -1, Language::English};
-        m_station = std::make_unique<CStation>(
-            options, StationServices{clock, steady, pump, sleeper, *m_log});
+        m_station =
+            std::make_unique<CStation>(StationOptions{folder, -1, Language::English},
+                                       StationServices{clock, steady, pump, sleeper, *m_log});
     }
     return *m_station;
+}
+
+int StationRig::RunUntil(int64_t stopAt) {
+    EXPECT_TRUE(simulator->Start()) << simulator->Error();
+    sleeper.At(stopAt, [this] { Station().RequestStop(); });
+    return Station().Run();
 }
 
 std::string StationRig::LogText() const {
@@ -74,10 +78,9 @@ std::string StationRig::LogText() const {
 std::vector<int64_t> StationRig::RecordTimes(const std::string& name) const {
     CRadData data;
     std::vector<int64_t> times;
-    if (data.LoadFile((folder + name).c_str()) > 0) {
-        for (int i = 0; i < data.GetSize(); ++i) {
-            times.push_back(data.GetRecord(i)->measTime);
-        }
+    data.LoadFile((folder + name).c_str());  // none when it cannot be read
+    for (int i = 0; i < data.GetSize(); ++i) {
+        times.push_back(data.GetRecord(i)->measTime);
     }
     return times;
 }

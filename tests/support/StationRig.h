@@ -1,7 +1,6 @@
 // StationRig: a station against the in-process simulated instruments on a simulated clock.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -9,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "document/OrvelSettings.h"
-#include "measurement/IClock.h"
 #include "sim/Simulator.h"
 #include "station/IStationSleeper.h"
 #include "station/JournalLog.h"
@@ -44,18 +41,20 @@ struct RigSettings {
     double latitude = 60.0;
 };
 
-// Simulator, clocks, pump, log and station in one folder. The station's log goes to
-// "station.log" in that folder.
+// Simulator (its faults drawn from seed 7), clocks, pump, log and station in one folder. The
+// station's log goes to "station.log" in that folder.
 class StationRig {
 public:
-    StationRig(const std::string& folder, int64_t start, const RigSettings& settings,
-               uint64_t seed = 7);
+    StationRig(const std::string& folder, int64_t start, const RigSettings& settings);
     ~StationRig();
 
     // Writes "Orvel.cfg" of the settings into folder (port 1, data files in the folder).
     static void WriteSettings(const std::string& folder, const RigSettings& settings);
     // Makes the station: after the simulator was set up as the test wants it.
     CStation& Station();
+    // Starts the simulator (unless the test did; a failure to start fails the test) and runs the
+    // station until a stop requested at stopAt; the station's exit status.
+    int RunUntil(int64_t stopAt);
     std::string LogText() const;
     // Time stamps of the records of the day's data file.
     std::vector<int64_t> RecordTimes(const std::string& name) const;

@@ -1,75 +1,48 @@
 // The NetCDF export read by tools written elsewhere: Python's xarray and ncdump (with -s, the
 // storage: chunks of one record).
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <cstdlib>
 
-#include "WsxTool.h"
-#include "tests/support/ScopedTimeZone.h"
 #include "tests/support/SimulatedDay.h"
-#include "tests/support/TestRecords.h"
+#include "tests/tools/WsxRun.h"
 
 namespace {
 
-constexpr int64_t kSixInTokyo = 1718917200;
-
-// Runs a shell command; its standard output, and its exit status in status.
-std::string Capture(const std::string& command, int& status) {
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        status = -1;
-        return output;
+class NetCdfInterop : public WsxRun {
+protected:
+    // Runs a shell command; what it wrote on both outputs, and its exit status in status.
+    std::string Capture(const std::string& command, int& status) {
+        const int raw = std::system((command + " >" + folder + "captured 2>&1").c_str());
+        status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return ReadFileBytes(folder + "captured");
     }
-    char chunk[4096];
-    for (size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
-        output.append(chunk, n);
-    }
-    const int raw = pclose(pipe);
-    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return output;
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path) << text;
-}
+};
 
 }  // namespace
 
-TEST(NetCdfInterop, XarrayAndNcdumpReadWhatSeriesAndComponentsSay) {
-    ScopedTimeZone zone("Asia/Tokyo");
-    TempFolder temp;
-    const std::string& folder = temp.Path();
+TEST_F(NetCdfInterop, XarrayAndNcdumpReadWhatSeriesAndComponentsSay) {
     CRadData day;
     FillSimulatedDay(day, kSixInTokyo, 79, 600, 135.0, 35.0);
     day.GetRecord(40)->spec[2].exposure = 0;  // a position never measured: fill values
-    ASSERT_EQ(day.SaveFile((folder + "/day.wsx").c_str()), 1);
-    const std::string nc = folder + "/day.nc";
-
-    std::ostringstream out;
-    std::ostringstream err;
-    ASSERT_EQ(CWsxTool().Run({"export", folder + "/day.wsx", "--netcdf", nc}, out, err), 0)
-        << err.str();
-    ASSERT_EQ(CWsxTool().Run({"series", "--utc", folder + "/day.wsx"}, out, err), 0);
-    WriteText(folder + "/series.csv", out.str());
-    out.str("");
-    ASSERT_EQ(CWsxTool().Run({"components", folder + "/day.wsx", "--record", "40"}, out, err), 0);
-    WriteText(folder + "/components.csv", out.str());
+    ASSERT_EQ(day.SaveFile((folder + "day.wsx").c_str()), 1);
+    const std::string nc = folder + "day.nc";
+    ASSERT_EQ(Run({"export", folder + "day.wsx", "--netcdf", nc}), 0) << err.str();
+    ASSERT_EQ(Run({"series", "--utc", folder + "day.wsx"}), 0);
+    WriteFileBytes(folder + "series.csv", out.str());
+    ASSERT_EQ(Run({"components", folder + "day.wsx", "--record", "40"}), 0);
+    WriteFileBytes(folder + "components.csv", out.str());
 
     int status = 0;
     const std::string checked =
         Capture(std::string(HALVO_PYTHON) + " " + HALVO_NETCDF_CHECK + " " + nc + " " + folder +
-                    "/series.csv " + folder + "/components.csv 40 2>&1",
+                    "series.csv " + folder + "components.csv 40",
                 status);
     EXPECT_EQ(status, 0) << checked;
     EXPECT_NE(checked.find("79 records, 2048 pixels agree"), std::string::npos) << checked;
 
-    const std::string header = Capture("ncdump -hs " + nc + " 2>&1", status);
+    const std::string header = Capture("ncdump -hs " + nc, status);
     ASSERT_EQ(status, 0) << header;
     for (const char* attribute :
          {":Conventions = \"CF-1.8\"", "time:units = \"seconds since 1970-01-01 00:00:00 UTC\"",

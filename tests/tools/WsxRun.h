@@ -11,6 +11,8 @@
 #include "tests/support/ScopedTimeZone.h"
 #include "tests/support/TestFiles.h"
 
+inline constexpr int64_t kSixInTokyo = 1718917200;  // 2024-06-21 06:00 local
+
 class WsxRun : public ::testing::Test {
 protected:
     int Run(const std::vector<std::string>& args) {

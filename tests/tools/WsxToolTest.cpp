@@ -1,59 +1,81 @@
-// halvo-wsx against files written by the data core: outputs and exit codes.
+// halvo-wsx against files written by the data core and over a simulated day: outputs, series,
+// components, torn files, export refusals and exit codes.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
+#include <ranges>
 
 #include "data/CLocaleFormat.h"
 #include "data/CountCsv.h"
+#include "data/QuantityWeights.h"
+#include "data/RecordComponents.h"
+#include "tests/support/SimulatedDay.h"
 #include "tests/support/TestRecords.h"
 #include "tests/tools/WsxRun.h"
 
 namespace {
 
+constexpr int kRecords = 79;  // 06:00 to 19:00 every 10 minutes
+
+// The comma-separated fields of line, with an empty last one after a trailing comma.
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    for (const auto field : std::views::split(line, ',')) {
+        fields.emplace_back(field.begin(), field.end());
+    }
+    return fields;
+}
+
+// Three records written by the data core in day.wsx; a simulated day in two files, given
+// afternoon first, the noon record in both.
 class WsxTool : public WsxRun {
 protected:
     void SetUp() override {
         FillSampleSet(data, 3);
         ASSERT_EQ(data.SaveFile(path.c_str()), 1);
+        FillSimulatedDay(day, kSixInTokyo, kRecords, 600, 135.0, 35.0);
+        morning.CopyHeader(day);
+        afternoon.CopyHeader(day);
+        for (int k = 0; k < kRecords; ++k) {
+            (k <= 36 ? morning : afternoon).AddData(*day.GetRecord(k));
+        }
+        afternoon.AddData(*day.GetRecord(36));
+        ASSERT_EQ(morning.SaveFile((folder + "am.wsx").c_str()), 1);
+        ASSERT_EQ(afternoon.SaveFile((folder + "pm.wsx").c_str()), 1);
     }
     CRadData data;
-    std::string path = folder + "/day.wsx";
+    std::string path = folder + "day.wsx";
+    CRadData day;
+    CRadData morning;
+    CRadData afternoon;
 };
 
 }  // namespace
 
-TEST_F(WsxTool, InfoListsHeaderRecordsAndTrailingBytes) {
+// info: the header, the record count, the trailing bytes and a line per record; text: the
+// daily text file's blocks, all or one; csv: the count export, of the last record unless one
+// is chosen. Stray bytes after the last record change none of them but info's count.
+TEST_F(WsxTool, InfoTextAndCsvOfAFileWithStrayBytesAtItsEnd) {
     WriteFileBytes(path, ReadFileBytes(path) + "xyz");
-    ASSERT_EQ(Run({"info", path}), 0);
-    const std::string text = out.str();
-    EXPECT_NE(text.find("type: TYPE-A\n"), std::string::npos);
-    EXPECT_NE(text.find("memo: roof, north mast\n"), std::string::npos);
-    EXPECT_NE(text.find("records: 3\n"), std::string::npos);
-    EXPECT_NE(text.find("trailing bytes: 3\n"), std::string::npos);
-    EXPECT_NE(text.find("record 2: 2024/06/21 12:20:00 exposures 100 100 100 100\n"),
-              std::string::npos);
-}
-
-// text: the daily text file's blocks, all or one; csv: the count export, of the last record
-// unless one is chosen.
-TEST_F(WsxTool, TextAndCsvAreTheDailyTextBlocksAndTheCountExport) {
     std::string lastCsv;
     std::string firstCsv;
     ASSERT_TRUE(BuildCountCsv(data, 2, lastCsv) && BuildCountCsv(data, 0, firstCsv));
-    const std::string blocks = DailyTextOf(data, 3);
     const struct {
         std::vector<std::string> args;
         std::string expected;
     } cases[] = {
-        {{"text", path}, blocks},
+        {{"info", path}, "file: " + path + "\n" + ReadFileBytes(HALVO_AREA_DATA_DIR "/info.txt")},
+        {{"text", path}, DailyTextOf(data, 3)},
         {{"text", path, "--record", "1"}, DailyTextOf(data, 2).substr(DailyTextOf(data, 1).size())},
         {{"csv", path}, lastCsv},
         {{"csv", path, "--record", "0"}, firstCsv}};
     for (const auto& c : cases) {
         ASSERT_EQ(Run(c.args), 0) << c.args.size();
         EXPECT_EQ(out.str(), c.expected) << c.args.size();
+        EXPECT_NE(err.str().find("torn record; read up to its last whole record (3), 3 bytes"),
+                  std::string::npos);
     }
 }
 
@@ -67,8 +89,72 @@ TEST_F(WsxTool, QuantitiesHasAHeaderAndOneRowPerPosition) {
               std::string::npos);
 }
 
-TEST_F(WsxTool, ErrorsHaveDistinctExitCodes) {
-    WriteFileBytes(folder + "/foreign.txt", "hello world, not data");
+// The rows of both files in time order, the noon record once; then the morning file torn by
+// stray bytes at its end, in UTC.
+TEST_F(WsxTool, SeriesIsOneRowPerRecordInTimeOrderAgreeingWithThePage) {
+    ASSERT_EQ(Run({"series", folder + "pm.wsx", folder + "am.wsx"}), 0) << err.str();
+    const std::vector<std::string> lines = SplitLines(out.str());
+    ASSERT_EQ(lines.size(), 1u + kRecords);
+    const std::vector<std::string> head = Fields(lines[0]);
+    ASSERT_EQ(head.size(), 25u);
+    EXPECT_EQ(head[8], "PAR_global[W/m2]");
+    EXPECT_EQ(head[24], "flags");
+    EXPECT_EQ(Fields(lines[1])[0], "2024-06-21T06:00:00+09:00");
+    EXPECT_EQ(Fields(lines[kRecords])[0], "2024-06-21T19:00:00+09:00");
+    for (size_t k = 2; k < lines.size(); ++k) {
+        EXPECT_LT(Fields(lines[k - 1])[0], Fields(lines[k])[0]) << k;
+    }
+    // The noon record's global PAR is the page's PAR of position 0, to full precision.
+    day.Select(36, 0);
+    const std::vector<std::string> noon = Fields(lines[37]);
+    EXPECT_EQ(noon[0], "2024-06-21T12:00:00+09:00");
+    EXPECT_NEAR(std::strtod(noon[8].c_str(), nullptr), day.GetPAR(), 1e-6);
+    EXPECT_EQ(noon[24], "0");
+
+    const std::string torn = folder + "am.wsx";
+    WriteFileBytes(torn, ReadFileBytes(torn) + std::string(1000, 'x'));
+    ASSERT_EQ(Run({"series", "--utc", torn}), 0);
+    EXPECT_EQ(SplitLines(out.str()).size(), 1u + 37);
+    EXPECT_EQ(Fields(SplitLines(out.str())[1])[0], "2024-06-20T21:00:00Z");
+    EXPECT_NE(err.str().find("torn record; read up to its last whole record (37), 1000 bytes"),
+              std::string::npos);
+}
+
+TEST_F(WsxTool, ComponentsListEveryPixelOfTheRecord) {
+    ASSERT_EQ(Run({"components", folder + "am.wsx", "--record", "36"}), 0) << err.str();
+    const std::vector<std::string> lines = SplitLines(out.str());
+    ASSERT_EQ(lines.size(), 1u + kPixelCount);
+    const CQuantityWeights weights(day);
+    auto c = std::make_unique<CRecordComponents>();
+    c->Compute(day, weights, *day.GetRecord(36), true);
+    for (int pixel : {0, 600, 2047}) {
+        const std::vector<std::string> f = Fields(lines[1 + pixel]);
+        ASSERT_EQ(f.size(), 5u);
+        EXPECT_FLOAT_EQ(std::strtof(f[0].c_str(), nullptr), day.m_wavelength[pixel]);
+        for (int comp = 0; comp < CRecordComponents::kComponentCount; ++comp) {
+            EXPECT_NEAR(std::strtod(f[1 + comp].c_str(), nullptr), c->m_spectrum[comp][pixel],
+                        1e-7 * std::fabs(c->m_spectrum[comp][pixel]) + 1e-9);
+        }
+    }
+    EXPECT_EQ(Run({"components", folder + "am.wsx", "--record", "37"}), CWsxTool::kNoSuchRecord);
+}
+
+// Exit codes and error lines; export refuses files of another set-up, naming the first.
+TEST_F(WsxTool, ErrorsHaveDistinctExitCodesAndOneLineEach) {
+    CRadData moved;
+    moved.CopyHeader(day);
+    moved.m_latitude = 36.0;
+    moved.AddData(*day.GetRecord(0));
+    ASSERT_EQ(moved.SaveFile((folder + "moved.wsx").c_str()), 1);
+    const std::string nc = folder + "out.nc";
+    EXPECT_EQ(
+        Run({"export", folder + "am.wsx", folder + "pm.wsx", folder + "moved.wsx", "--netcdf", nc}),
+        CWsxTool::kUsage);
+    EXPECT_NE(err.str().find("'" + folder + "moved.wsx' has another site"), std::string::npos);
+    EXPECT_EQ(Occurrences(err.str(), "\n"), 1);
+    EXPECT_FALSE(std::filesystem::exists(nc));
+
+    WriteFileBytes(folder + "foreign.txt", "hello world, not data");
     const struct {
         std::vector<std::string> args;
         int code;
@@ -78,18 +164,27 @@ TEST_F(WsxTool, ErrorsHaveDistinctExitCodes) {
         {{"text"}, CWsxTool::kUsage},
         {{"text", path, "--record", "x"}, CWsxTool::kUsage},
         {{"info", path, "--record", "1"}, CWsxTool::kUsage},
-        {{"info", folder + "/absent.wsx"}, CWsxTool::kMissingFile},
-        {{"info", folder + "/foreign.txt"}, CWsxTool::kNotDataFile},
+        {{"export", folder + "am.wsx"}, CWsxTool::kUsage},
+        {{"export", "--netcdf", nc}, CWsxTool::kUsage},
+        {{"series", folder + "am.wsx", "--bogus"}, CWsxTool::kUsage},
+        {{"info", folder + "absent.wsx"}, CWsxTool::kMissingFile},
+        {{"series", folder + "am.wsx", folder + "absent.wsx"}, CWsxTool::kMissingFile},
+        {{"export", folder + "none.wsx", "--netcdf", nc}, CWsxTool::kMissingFile},
+        {{"export", folder + "am.wsx", "--netcdf", folder + "no/such/dir/x.nc"},
+         CWsxTool::kMissingFile},
+        {{"info", folder + "foreign.txt"}, CWsxTool::kNotDataFile},
         {{"text", path, "--record", "3"}, CWsxTool::kNoSuchRecord},
         {{"csv", path, "--record", "7"}, CWsxTool::kNoSuchRecord},
         {{"csv", "--help"}, CWsxTool::kOk},
     };
-    Run({"csv", "--help"});
-    EXPECT_NE(out.str().find("usage: halvo-wsx"), std::string::npos);
     for (const auto& c : cases) {
-        EXPECT_EQ(Run(c.args), c.code) << (c.args.empty() ? "" : c.args[0]);
-        if (c.code != CWsxTool::kOk) {
-            EXPECT_FALSE(err.str().empty());
-        }
+        SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.back());
+        EXPECT_EQ(Run(c.args), c.code);
+        // One line says what is wrong; without a verb, or with an unknown one, the usage follows.
+        const bool usage = c.args.empty() || c.args[0] == "frobnicate";
+        EXPECT_EQ(Occurrences(err.str(), "\n") == 1, !usage && c.code != CWsxTool::kOk)
+            << err.str();
+        EXPECT_EQ(err.str().find("usage: halvo-wsx") != std::string::npos, usage);
     }
+    EXPECT_EQ(out.str().rfind("usage: halvo-wsx", 0), 0u);  // of the last case, --help
 }
