@@ -1,6 +1,7 @@
 // The status file's JSON: written by the station, read back by "halvo-station --status".
 #include "station/StationStatus.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -91,7 +92,13 @@ private:
                 return false;
             }
             if (m_text[m_at] == 'u' && m_at + 4 < m_text.size()) {
-                out += static_cast<char>(std::stoi(m_text.substr(m_at + 1, 4), nullptr, 16));
+                // Four hex digits or the file is damaged (never an exception out of a read).
+                unsigned code = 0;
+                const char* digits = m_text.data() + m_at + 1;
+                if (std::from_chars(digits, digits + 4, code, 16).ptr != digits + 4) {
+                    return false;
+                }
+                out += static_cast<char>(code);
                 m_at += 4;
             } else {
                 out += m_text[m_at] == 'n' ? '\n' : m_text[m_at];

@@ -153,6 +153,7 @@ TEST(StationStatus, RoundTripsThroughItsJsonFile) {
     EXPECT_EQ(ReferenceMismatch(status.ToJson(), path), "");
     EXPECT_EQ(status.lastError, "ZEB Com. Error\n\"(Time\\out)\"");
     EXPECT_FALSE(status.FromJson("not json"));
+    EXPECT_FALSE(status.FromJson("{\"state\": \"\\uZZZZ\"}"));  // damaged, not thrown
 }
 
 TEST(StatusCheck, ExitCodesForMonitoring) {
