@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <ranges>
 
 #include "data/CLocaleFormat.h"
 #include "data/CountCsv.h"
@@ -21,9 +20,13 @@ constexpr int kRecords = 79;  // 06:00 to 19:00 every 10 minutes
 
 // The comma-separated fields of line, with an empty last one after a trailing comma.
 std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    for (const auto field : std::views::split(line, ',')) {
-        fields.emplace_back(field.begin(), field.end());
+    std::vector<std::string> fields(1);
+    for (const char c : line) {
+        if (c == ',') {
+            fields.emplace_back();
+        } else {
+            fields.back().push_back(c);
+        }
     }
     return fields;
 }
