@@ -5,6 +5,15 @@
 #include "display/DrawArea.h"
 #include "display/RecordingCanvas.h"
 
+#include <utility>
+
+// A window with no height or width has no area at all, not a sliver the page would draw into.
+TEST(DrawArea, AWindowWithoutSizeHasNoArea) {
+    for (const auto& [width, height] : {std::pair{0, 0}, {-50, 300}, {300, -50}}) {
+        EXPECT_EQ(ScreenDrawArea(width, height), (DrawArea{0, 0, 0, 0})) << width << "x" << height;
+    }
+}
+
 TEST(DrawArea, ShiftMovesTheWindowOriginFromWhereItWas) {
     CRecordingCanvas canvas(CanvasKind::Printer);
     canvas.SetWindowOrg(10, 20);
