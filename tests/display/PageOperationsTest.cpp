@@ -116,6 +116,8 @@ constexpr GRAPHPARAM kManual{
     .xMin = 400.0, .yMaxLin = 2000.0, .xMax = 900.0, .yMinLin = 100.0, .autoScale = 0};
 constexpr GRAPHPARAM kManualLog{.yMaxLog = 3.0, .yMinLog = -2.0, .logScale = 1, .autoScale = 0};
 constexpr GRAPHPARAM kLogPhoton{.logScale = 1, .grid = 0, .unit = 1};
+constexpr int32_t kTime = testspectra::kMeasTime;
+constexpr GRAPHPARAM kLogUnit7{.logScale = 1, .unit = 7};
 constexpr GRAPHPARAM kOwnColour{.marker = 1, .color0 = MakeRgb(200, 100, 50)};
 
 const Scene kScenes[] = {
@@ -134,31 +136,13 @@ const Scene kScenes[] = {
     {"empty, linear photon scale, window 640x600", Screen, 640, 600, false, {.unit = 1}},
     {"empty, log scale, window 640x480", Screen, 640, 480, false, {.logScale = 1}},
     {"empty, scale 2 reads as linear, no window", Screen, 0, 0, false, {.logScale = 2}},
-    {"empty, unit 7 reads as photon, window -50x300",
-     Screen,
-     -50,
-     300,
-     false,
-     {.logScale = 1, .unit = 7}},
+    {"empty, unit 7 reads as photon, window -50x300", Screen, -50, 300, false, kLogUnit7},
     {"empty, window 300x-50", Screen, 300, -50, false, {}},
-    {.name = "empty, landscape page", .kind = Printer, .width = 6600, .height = 4800},
-    {.name = "empty, pixels twice as tall as wide",
-     .kind = Printer,
-     .width = 4800,
-     .height = 6600,
-     .dpiY = 300},
-    {.name = "empty, printer without resolution",
-     .kind = Printer,
-     .width = 4800,
-     .height = 6600,
-     .dpiX = 0},
-    {.name = "empty, page without height", .kind = Printer, .width = 4800, .height = 0},
-    {.name = "empty, negative page",
-     .kind = Printer,
-     .width = -10,
-     .height = -10,
-     .dpiX = -1,
-     .dpiY = -1},
+    {"empty, landscape page", Printer, 6600, 4800, false, {}},
+    {"empty, pixels twice as tall", Printer, 4800, 6600, false, {}, 0xF, -1, kTime, 600, 300},
+    {"empty, printer without resolution", Printer, 4800, 6600, false, {}, 0xF, -1, kTime, 0},
+    {"empty, page without height", Printer, 4800, 0, false, {}},
+    {"empty, negative page", Printer, -10, -10, false, {}, 0xF, -1, kTime, -1, -1},
 };
 
 std::string DrawScenes() {

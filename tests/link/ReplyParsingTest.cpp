@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "link/ReplyFields.h"
 #include "link/ReplyFramer.h"
@@ -12,85 +13,84 @@
 
 namespace {
 
-struct FramingCase {
-    std::string bytes;
-    CReplyFramer::State state;
-    size_t consumed;  // bytes taken before the framer stopped
-    std::string stored;
-    size_t buffer = 16;
-};
-
-CReplyFramer::State Feed(CReplyFramer& framer, const std::string& bytes, size_t& consumed) {
-    consumed = 0;
+// Carriage returns, line feeds and NULs written out, and read back.
+std::string Escaped(const std::string& bytes) {
+    std::string out;
     for (const char c : bytes) {
-        ++consumed;
-        if (framer.Push(c) != CReplyFramer::State::Incomplete) {
-            break;
-        }
+        out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\0' ? "\\0" : std::string(1, c);
     }
-    return framer.GetState();
+    return out;
 }
 
-// A reply ends at its first terminator and the rest stays unread; one longer than the buffer
-// (its terminator included) is read to its end, kept cut to the buffer, and refused.
-TEST(ReplyFramer, EndsAtTheFirstTerminatorAndRefusesWhatDoesNotFit) {
-    using S = CReplyFramer::State;
-    const FramingCase cases[] = {
-        {"OK\r", S::Complete, 3, "OK\r"},
-        {"ERR\r", S::Complete, 4, "ERR\r"},
-        {"12,OK\rnext", S::Complete, 6, "12,OK\r"},
-        {"OK", S::Incomplete, 2, "OK"},
-        {"OK\n", S::Incomplete, 3, "OK\n"},
-        {"xxERR\rOK\r", S::Complete, 6, "xxERR\r"},
-        {std::string("\0\0OK\r", 5), S::Complete, 5, std::string("\0\0OK\r", 5)},
-        {"EROK\r", S::Complete, 5, "EROK\r"},
-        {"ABCDEFGHIJ,OK\rnext", S::Overflow, 14, "ABCDEFG", 8},
-        {"12,OK\r", S::Overflow, 6, "12,OK", 6},
-        {"1,OK\r", S::Complete, 5, "1,OK\r", 6},
-    };
-    for (const auto& c : cases) {
-        char buffer[16];
-        CReplyFramer framer(buffer, c.buffer);
-        size_t consumed = 0;
-        EXPECT_EQ(Feed(framer, c.bytes, consumed), c.state) << c.bytes;
-        EXPECT_EQ(consumed, c.consumed) << c.bytes;
-        EXPECT_EQ(std::string(buffer, framer.Length()), c.stored) << c.bytes;
-        EXPECT_EQ(buffer[framer.Length()], '\0');
+std::string Unescaped(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool escape = text[i] == '\\' && i + 1 < text.size();
+        const char c = escape ? text[++i] : text[i];
+        out += !escape ? c : c == 'r' ? '\r' : c == 'n' ? '\n' : '\0';
     }
+    return out;
 }
 
-struct SplitCase {
-    std::string reply;
-    std::vector<std::string> fields;
-    bool accepted;
-};
+// The framer fed byte by byte until it stops: its state, the bytes taken and what it stored.
+std::string Framed(const std::string& bytes, size_t size) {
+    char buffer[16];
+    CReplyFramer framer(buffer, size);
+    size_t consumed = 0;
+    while (consumed < bytes.size() &&
+           framer.Push(bytes[consumed++]) == CReplyFramer::State::Incomplete) {
+    }
+    const char* const states[] = {"incomplete", "complete", "overflow"};
+    return std::string(states[static_cast<int>(framer.GetState())]) + " after " +
+           std::to_string(consumed) + ": " + Escaped(std::string(buffer, framer.Length())) +
+           (buffer[framer.Length()] == '\0' ? "" : " (not terminated)");
+}
 
-TEST(ReplyFields, SplitsLikeStrtokAndAcceptsOnlyAFinalOk) {
-    const SplitCase cases[] = {
-        {"OK\r", {}, true},
-        {"2500,OK\r", {"2500"}, true},
-        {"2023/04/18,10:22:31\rOK\r", {"2023/04/18", "10:22:31"}, true},
-        {",,a,,\r\rb,OK\r", {"a", "b"}, true},
-        {"ERR\r", {"ERR"}, false},
-        {"1,OK,2\r", {"1", "OK", "2"}, false},
-        {"OKAY\r", {"OKAY"}, false},
-        {"", {}, false},
-        {",\r,\r", {}, false},
-        {"1,2,3,4,5,6,7,8,OK\r", {"1", "2", "3", "4", "5", "6", "7", "8"}, true},
-        {"1,2,3,4,5,6,7,8,9,OK\r", {"1", "2", "3", "4", "5", "6", "7", "8", "9"}, false},
-    };
-    for (const auto& c : cases) {
-        std::string text = c.reply;
-        char* field[kReplyFieldSlots];
-        const int count = CReplyFields::Split(text.data(), field);
-        EXPECT_EQ(CReplyFields::Accepted(field, count), c.accepted) << c.reply;
-        EXPECT_EQ(field[0], nullptr);
-        const size_t values = c.accepted ? c.fields.size() + 1 : c.fields.size();
-        ASSERT_EQ(static_cast<size_t>(count), values) << c.reply;
-        for (size_t i = 0; i < c.fields.size(); ++i) {
-            EXPECT_STREQ(field[i + 1], c.fields[i].c_str()) << c.reply;
+// The reply split into fields: accepted or not, the count and every field.
+std::string Split(const std::string& reply) {
+    std::string text = reply;
+    char* field[kReplyFieldSlots];
+    const int count = CReplyFields::Split(text.data(), field);
+    std::string out = CReplyFields::Accepted(field, count) ? "accepted" : "refused";
+    out += field[0] == nullptr ? "" : " (slot 0 used)";
+    out += " " + std::to_string(count) + ":";
+    for (int i = 1; i <= count; ++i) {
+        out += " [" + std::string(field[i]) + "]";
+    }
+    return out;
+}
+
+// The tab-separated columns of a line.
+std::vector<std::string> Columns(const std::string& line) {
+    std::vector<std::string> columns(1);
+    for (const char c : line) {
+        if (c == '\t') {
+            columns.emplace_back();
+        } else {
+            columns.back().push_back(c);
         }
     }
+    return columns;
+}
+
+// Each line of data/reply-parsing.txt gives bytes (escaped) and what reading them gives. Framing
+// ("frame", with the buffer size): a reply ends at its first terminator and the rest stays
+// unread; one longer than the buffer (its terminator included) is read to its end, kept cut to
+// the buffer, and refused. Splitting ("split") works like strtok on commas and carriage returns
+// and accepts only a final "OK" with at most eight values before it.
+TEST(ReplyParsing, FramingAndSplittingAsTheReferenceSays) {
+    const std::string path = HALVO_AREA_DATA_DIR "/reply-parsing.txt";
+    std::string table;
+    for (const std::string& line : SplitLines(ReadFileBytes(path))) {
+        const auto c = Columns(line);
+        ASSERT_GE(c.size(), 3u) << line;
+        const std::string bytes = Unescaped(c[1]);
+        table += c[0] == "frame"
+                     ? c[0] + "\t" + c[1] + "\t" + c[2] + "\t" + Framed(bytes, std::stoul(c[2]))
+                     : c[0] + "\t" + c[1] + "\t" + Split(bytes);
+        table += "\n";
+    }
+    EXPECT_EQ(ReferenceMismatch(table, path), "");
 }
 
 TEST(ReplyFields, NumbersConvertLikeAtoiAndAtofWithinRange) {

@@ -1,10 +1,7 @@
 // Interval slots against the simulated instruments: the data file, the daily text file and faults.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "measurement/IntervalScheduler.h"
 #include "tests/support/SequenceFixture.h"
@@ -70,9 +67,11 @@ TEST_F(IntervalFiles, TheNextSlotAddsTheBlocksTheTextFileLacks) {
     Slot(10, 30);
     const std::string threeBlocks = ReadFileBytes(TextFile());
     std::filesystem::resize_file(TextFile(), oneBlock.size());
+    doc->m_dataMemo = "new memo";  // rewrites the header of the data file, keeping its records
     Slot(10, 40);
     CRadData file;
     ASSERT_EQ(file.LoadFile(DataFile().c_str()), 4);
+    EXPECT_EQ(file.m_memo, "new memo");
     std::string block;
     file.Select(3, 0);
     ASSERT_TRUE(file.GetRecordText(block));
@@ -87,15 +86,6 @@ TEST_F(IntervalFiles, TheNextSlotAddsTheBlocksTheTextFileLacks) {
     EXPECT_EQ(CDailyTextFile::CountBlocks(TextFile()), 5);
     EXPECT_EQ(ReadFileBytes(TextFile()).substr(0, threeBlocks.size() + block.size() + 1),
               threeBlocks + block + "\n");
-}
-
-TEST_F(IntervalFiles, AChangedMemoRewritesTheHeaderAndKeepsTheRecords) {
-    Slot(10, 10);
-    doc->m_dataMemo = "new memo";
-    Slot(10, 20);
-    CRadData file;
-    ASSERT_EQ(file.LoadFile(DataFile().c_str()), 2);
-    EXPECT_EQ(file.m_memo, "new memo");
 }
 
 // A user-named file gathers every day; each day's text file gets that day's blocks alone.
@@ -126,7 +116,7 @@ TEST_F(IntervalFiles, AFileOfAnotherSensorTypeStopsTheSchedule) {
 }
 
 TEST_F(IntervalFiles, AnUnwritableFolderIsReportedAndTheScheduleGoesOn) {
-    std::ofstream(folder + "plain-file") << "x";
+    WriteFileBytes(folder + "plain-file", "x");
     doc->m_dataFolder = folder + "plain-file/";  // a file, not a folder: nothing can be created
     Slot(10, 10);
     EXPECT_EQ(display.statusText, "Error! (File Save)");

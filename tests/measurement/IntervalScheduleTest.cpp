@@ -1,8 +1,6 @@
 // The daily grid of interval measurement: slot detection, display text, start and stop.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "document/OrvelDoc.h"
 #include "measurement/IntervalScheduler.h"
 #include "measurement/MeasurementSequence.h"
@@ -19,18 +17,20 @@ protected:
           sequence(doc, progress, clock),
           scheduler(doc, sequence, display, events, clock, messages) {}
 
-    void StartAt(int hour, int minute, int second, int month = 6, int day = 21) {
-        clock.now = LocalStamp(2024, month, day, hour, minute, second);
+    // Starts the schedule at `from` and ticks once a second until the clock shows `to`; a slot
+    // must be posted at the tick that reaches it.
+    void Run(int64_t from, int64_t to) {
+        events.posted.clear();
+        clock.now = from;
         scheduler.StartInterval();
-    }
-    // Ticks once a second until the local clock shows the given time.
-    void TickUntil(int hour, int minute, int second, int month = 6, int day = 21) {
-        TickTo(LocalStamp(2024, month, day, hour, minute, second));
-    }
-    void TickTo(int64_t until) {
-        while (clock.now < until) {
+        EXPECT_TRUE(events.timerRunning && display.visible);
+        while (clock.now < to) {
             ++clock.now;
+            const size_t posted = events.posted.size();
             scheduler.OnTimer();
+            if (events.posted.size() != posted) {
+                EXPECT_EQ(events.posted.back(), clock.Now());
+            }
         }
     }
 
@@ -46,69 +46,45 @@ protected:
     CIntervalScheduler scheduler;
 };
 
+// Seconds of the day of a time written hhmmss.
+constexpr int64_t Sec(int hhmmss) {
+    return hhmmss / 10000 * 3600 + hhmmss / 100 % 100 * 60 + hhmmss % 100;
+}
+
 }  // namespace
 
-// No slot up to the second before the first one, whose time the display names; then exactly
-// one, at it. The window opens at 06:00 (or 06:05, off the 10-minute grid).
-TEST_F(IntervalSchedule, TheFirstSlotIsTheFirstGridPointInTheWindowAfterTheStart) {
+// The slots are the grid points of the period inside the window, its end included, each posted
+// at the tick that reaches it; outside the window the display names the window start as next.
+TEST_F(IntervalSchedule, SlotsAreTheGridPointsInsideTheWindow) {
     struct Case {
-        int windowStart;
-        int hour, minute, second;  // the start
-        const char* lastQuiet;     // the display one second before the first slot
-        int slotHour, slotMinute;
+        int windowStart, windowEnd, period;  // hhmmss, hhmmss, seconds
+        int from, to;                        // the run on 21 June, hhmmss
+        int firstSlot, slots;                // hhmmss, how many
+        const char* display;                 // at `to`
     };
     const Case cases[] = {
-        {6 * 3600, 10, 3, 20, "Time 10:09:59\nNext 10:10:00", 10, 10},
-        {6 * 3600, 5, 30, 0, "Time 05:59:59\nNext 06:00:00", 6, 0},
-        {6 * 3600 + 5 * 60, 6, 0, 0, "Time 06:09:59\nNext 06:10:00", 6, 10},
+        {60000, 190000, 600, 100320, 103000, 101000, 3, "Time 10:30:00\nNext 10:40:00"},
+        {60000, 190000, 600, 53000, 62000, 60000, 3, "Time 06:20:00\nNext 06:30:00"},
+        {60500, 190000, 600, 60000, 63000, 61000, 3, "Time 06:30:00\nNext 06:40:00"},
+        {60000, 190000, 600, 185900, 235959, 190000, 1, "Time 23:59:59\nNext 06:00:00"},
+        // A window whose start follows its end never measures.
+        {200000, 60000, 600, 50000, 210000, 0, 0, "Time 21:00:00\nNext 20:00:00"},
+        {60000, 190000, 0, 100000, 103000, 0, 0, "Time 10:30:00\nNext 06:00:00"},
     };
+    const int64_t midnight = LocalStamp(2024, 6, 21, 0, 0, 0);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.lastQuiet);
-        events.posted.clear();
-        doc.m_intervalStart = c.windowStart;
-        StartAt(c.hour, c.minute, c.second);
-        EXPECT_TRUE(events.timerRunning);
-        EXPECT_TRUE(display.visible);
-        const int64_t slot = LocalStamp(2024, 6, 21, c.slotHour, c.slotMinute, 0);
-        TickTo(slot - 1);
-        EXPECT_TRUE(events.posted.empty());
-        EXPECT_EQ(display.timeText, c.lastQuiet);
-        TickTo(slot);
-        EXPECT_EQ(events.posted, std::deque<int64_t>{slot});
-        TickTo(slot + 1200);
-        EXPECT_EQ(events.posted.size(), 3u);
+        SCOPED_TRACE(c.display);
+        doc.m_intervalStart = Sec(c.windowStart);
+        doc.m_intervalEnd = Sec(c.windowEnd);
+        doc.m_intervalPeriod = c.period;
+        Run(midnight + Sec(c.from), midnight + Sec(c.to));
+        std::deque<int64_t> slots;
+        for (int k = 0; k < c.slots; ++k) {
+            slots.push_back(midnight + Sec(c.firstSlot) + k * c.period);
+        }
+        EXPECT_EQ(events.posted, slots);
+        EXPECT_EQ(display.timeText, c.display);
     }
-    EXPECT_EQ(display.timeText, "Time 06:30:00\nNext 06:40:00");
-}
-
-TEST_F(IntervalSchedule, TheWindowEndIsInclusiveAndTheNightWaitsForTheStart) {
-    StartAt(18, 59, 0);
-    TickUntil(19, 0, 0);
-    ASSERT_EQ(events.posted.size(), 1u);
-    EXPECT_EQ(events.posted[0], LocalStamp(2024, 6, 21, 19, 0, 0));
-    TickUntil(19, 0, 1);
-    EXPECT_EQ(display.timeText, "Time 19:00:01\nNext 06:00:00");
-    TickUntil(23, 59, 59);
-    EXPECT_EQ(events.posted.size(), 1u);
-}
-
-TEST_F(IntervalSchedule, AWindowWhoseStartFollowsItsEndNeverMeasures) {
-    doc.m_intervalStart = 20 * 3600;
-    doc.m_intervalEnd = 6 * 3600;
-    StartAt(5, 0, 0);
-    TickUntil(7, 0, 0);
-    StartAt(19, 50, 0);
-    TickUntil(21, 0, 0);
-    EXPECT_TRUE(events.posted.empty());
-    EXPECT_EQ(display.timeText, "Time 21:00:00\nNext 20:00:00");
-}
-
-TEST_F(IntervalSchedule, APeriodOfZeroMeasuresNothing) {
-    doc.m_intervalPeriod = 0;
-    StartAt(10, 0, 0);
-    TickUntil(10, 30, 0);
-    EXPECT_TRUE(events.posted.empty());
-    EXPECT_EQ(display.timeText, "Time 10:30:00\nNext 06:00:00");
 }
 
 TEST_F(IntervalSchedule, SlotsFollowLocalTimeAcrossADaylightSavingChange) {
@@ -116,13 +92,10 @@ TEST_F(IntervalSchedule, SlotsFollowLocalTimeAcrossADaylightSavingChange) {
     doc.m_intervalStart = 0;
     doc.m_intervalEnd = 86399;
     doc.m_intervalPeriod = 3600;
-    StartAt(0, 30, 0, 3, 31);
-    TickUntil(4, 0, 0, 3, 31);  // 02:00 does not exist on this day
-    ASSERT_EQ(events.posted.size(), 3u);
-    EXPECT_EQ(events.posted[0], LocalStamp(2024, 3, 31, 1, 0, 0));
-    EXPECT_EQ(events.posted[1], LocalStamp(2024, 3, 31, 3, 0, 0));
-    EXPECT_EQ(events.posted[1] - events.posted[0], 3600);  // one real hour apart
-    EXPECT_EQ(events.posted[2] - events.posted[1], 3600);
+    // 02:00 does not exist on this day: 01:00, 03:00 and 04:00 are one real hour apart.
+    const int64_t one = LocalStamp(2024, 3, 31, 1, 0, 0);
+    Run(LocalStamp(2024, 3, 31, 0, 30, 0), LocalStamp(2024, 3, 31, 4, 0, 0));
+    EXPECT_EQ(events.posted, (std::deque<int64_t>{one, one + 3600, one + 7200}));
 }
 
 TEST_F(IntervalSchedule, FileNamesFollowTheLocalDateOfTheSlot) {

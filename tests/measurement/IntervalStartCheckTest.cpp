@@ -33,7 +33,7 @@ protected:
     IntervalStartCheck() : scratch(temp.Path()), doc(scratch) {
         doc.SetMessageBox(&messages);
         FillSampleSet(doc.m_radData, 1);
-        data = scratch + "data/";
+        data = scratch + "data.d/";  // a dot in the folder, none in the names
         fs::create_directory(data);
     }
     ~IntervalStartCheck() override {
@@ -56,8 +56,6 @@ protected:
 };
 
 constexpr const char* kMissing = "Invalid Data Folder";
-constexpr const char* kReadOnly = "Folder Attribute is ReadOnly";
-constexpr const char* kOtherType = "Can't Append Data\nData format is different.";
 
 }  // namespace
 
@@ -73,7 +71,7 @@ TEST_F(IntervalStartCheck, TheDataFolderMustExistAndBeWritable) {
                  {scratch + "missing/", kMissing},
                  {"", kMissing},
                  {"/", kMissing},  // never the root folder
-                 {unwritable, kReadOnly}};
+                 {unwritable, "Folder Attribute is ReadOnly"}};
     doc.m_autoFileName = 1;
     for (const auto& c : cases) {
         doc.m_dataFolder = c.folder;
@@ -94,7 +92,7 @@ TEST_F(IntervalStartCheck, AUserFileGainsWsxAndItsOwnFolderAndSensorTypeAreCheck
         {data + "roof", data + "roof.wsx", ""},
         {data + "roof.dat", data + "roof.dat", ""},
         {data + "same.wsx", data + "same.wsx", ""},
-        {data + "other.wsx", data + "other.wsx", kOtherType},
+        {data + "other.wsx", data + "other.wsx", "Can't Append Data\nData format is different."},
         {scratch + "nowhere/roof", scratch + "nowhere/roof.wsx", kMissing},
         {"roof", "roof.wsx", kMissing},
     };
@@ -107,20 +105,9 @@ TEST_F(IntervalStartCheck, AUserFileGainsWsxAndItsOwnFolderAndSensorTypeAreCheck
     }
 }
 
-TEST(FilePaths, DefaultExtensionOnlyForANameWithoutOneAndTheFolderOfAFile) {
-    const struct {
-        const char* path;
-        const char* withExtension;
-        const char* folder;
-    } cases[] = {{"/data/roof", "/data/roof.wsx", "/data/"},
-                 {"/data/roof.wsx", "/data/roof.wsx", "/data/"},
-                 {"/data/roof.txt", "/data/roof.txt", "/data/"},
-                 {"/data.d/roof", "/data.d/roof.wsx", "/data.d/"},
-                 {"roof", "roof.wsx", ""},
-                 {"/data/", "/data/", "/data/"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(WithDefaultExtension(c.path, "wsx"), c.withExtension) << c.path;
-        EXPECT_EQ(FolderOfFile(c.path), c.folder) << c.path;
-    }
+// The other rules of both helpers show in the user file check above.
+TEST(FilePaths, AFolderOrAnEmptyExtensionAddsNoExtension) {
+    EXPECT_EQ(WithDefaultExtension("/data/", "wsx"), "/data/");
+    EXPECT_EQ(FolderOfFile("/data/"), "/data/");
     EXPECT_EQ(WithDefaultExtension("/data/roof", ""), "/data/roof");
 }

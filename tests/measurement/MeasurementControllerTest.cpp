@@ -51,30 +51,6 @@ TEST_F(Controller, ExecuteIntervalAndNewFollowThePortTheSequenceAndTheSchedule) 
     }
 }
 
-TEST_F(Controller, ClosingAsksOnlyDuringIntervalMeasurementAndCancelKeepsItRunning) {
-    CMeasurementController& control = Make();
-    EXPECT_TRUE(control.QueryClose());
-    EXPECT_TRUE(messages.shown.empty());
-
-    control.m_scheduler.StartInterval();
-    messages.answers = {IMessageBox::Answer::Cancel, IMessageBox::Answer::Ok};
-    EXPECT_FALSE(control.QueryClose());
-    EXPECT_TRUE(control.IsIntervalOn());
-    EXPECT_TRUE(display.topmost);
-    EXPECT_TRUE(control.QueryClose());
-    EXPECT_FALSE(control.IsIntervalOn());
-    EXPECT_FALSE(events.timerRunning);
-    ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[0], "Stop Interval Measurement.");
-    EXPECT_EQ(events.stateChanges, 1);
-
-    control.m_scheduler.StartInterval();
-    control.StopIntervalWithoutQuestion();
-    EXPECT_FALSE(control.IsIntervalOn());
-    EXPECT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(events.stateChanges, 2);
-}
-
 // The schedule starts from the clock of the first update: the current second is not a slot.
 TEST_F(Controller, AutoStartStartsTheScheduleAtTheFirstUpdate) {
     for (int autoStart : {0, 1}) {
@@ -88,21 +64,34 @@ TEST_F(Controller, AutoStartStartsTheScheduleAtTheFirstUpdate) {
     }
 }
 
-// Cancel keeps the schedule running with its dialog on top; OK stops it, hides the dialog and
-// tells the frame.
-TEST_F(Controller, IntervalBreakAsksAndTheFrameHearsOfTheStop) {
+// Closing asks only while the schedule runs, with the question Interval Break asks. Cancel keeps
+// the schedule running with its dialog on top; OK stops it, hides the dialog and tells the frame.
+TEST_F(Controller, StoppingTheScheduleAsksAndCancelKeepsItRunning) {
     CMeasurementController& control = Make();
+    EXPECT_TRUE(control.QueryClose());
     control.m_scheduler.StartInterval();
-    messages.answers = {IMessageBox::Answer::Cancel, IMessageBox::Answer::Ok};
+    messages.answers = {IMessageBox::Answer::Cancel, IMessageBox::Answer::Cancel};
+    EXPECT_FALSE(control.QueryClose());
     control.OnIntervalBreak();
     EXPECT_TRUE(control.IsIntervalOn());
     EXPECT_TRUE(events.timerRunning && display.topmost && display.visible);
-    const int before = events.stateChanges;
-    control.OnIntervalBreak();
+    EXPECT_EQ(events.stateChanges, 1);  // Interval Break tells the frame whatever the answer
+
+    EXPECT_TRUE(control.QueryClose());
     EXPECT_FALSE(control.IsIntervalOn());
     EXPECT_FALSE(events.timerRunning || display.visible || display.topmost);
-    EXPECT_EQ(messages.shown, (std::vector<std::string>(2, "Stop Interval Measurement.")));
-    EXPECT_EQ(events.stateChanges, before + 1);
+    EXPECT_EQ(events.stateChanges, 2);
+    control.m_scheduler.StartInterval();
+    control.OnIntervalBreak();
+    EXPECT_FALSE(control.IsIntervalOn() || events.timerRunning || display.visible);
+    EXPECT_EQ(events.stateChanges, 3);
+    EXPECT_EQ(messages.shown, (std::vector<std::string>(4, "Stop Interval Measurement.")));
+
+    control.m_scheduler.StartInterval();
+    control.StopIntervalWithoutQuestion();
+    EXPECT_FALSE(control.IsIntervalOn());
+    EXPECT_EQ(messages.shown.size(), 4u);
+    EXPECT_EQ(events.stateChanges, 4);
 }
 
 TEST_F(Controller, ExecuteMeasuresNowAndReportsTheEnd) {

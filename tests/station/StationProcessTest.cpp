@@ -1,4 +1,4 @@
-// The halvo-station program against the halvo-sim program: one measurement with --once, and
+// The halvo-station program against the halvo-sim program: one measurement with --once, then
 // a running station that measures a slot and ends cleanly on SIGTERM.
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -61,61 +61,50 @@ double NoonLongitude() {
     return std::remainder((12.0 - hours) * 15.0, 360.0);
 }
 
-// The records of the day's data file in folder (the date is today's).
+// The records of the data files in folder: today's, and yesterday's when a run crossed midnight.
 int Records(const std::string& folder) {
-    CRadData data;
+    int records = 0;
     for (const auto& entry : fs::directory_iterator(folder)) {
         if (entry.path().extension() == ".wsx") {
-            return data.LoadFile(entry.path().c_str());
+            records += CRadData().LoadFile(entry.path().c_str());
         }
     }
-    return 0;
+    return records;
 }
-
-class StationProgram : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const double longitude = NoonLongitude();
-        StationRig::WriteSettings(dir.Path(), {0, 86399, 60, longitude, 0.0});
-        sim = std::make_unique<Child>(
-            std::vector<std::string>{HALVO_BIN_DIR "/halvo-sim", "--fast", "--link",
-                                     dir.Path() + "ports/COM1", "--log", dir.Path() + "sim.log",
-                                     "--longitude", std::to_string(longitude), "--latitude", "0"},
-            dir.Path() + "sim.err");
-        ASSERT_TRUE(PollUntil([this] { return fs::exists(dir.Path() + "ports/COM1"); }, 10000));
-    }
-
-    TempFolder dir;
-    std::unique_ptr<Child> sim;
-};
 
 }  // namespace
 
-TEST_F(StationProgram, OnceMeasuresAllFourPositionsIntoTheDaysFiles) {
-    Child station({HALVO_BIN_DIR "/halvo-station", "--home", dir.Path(), "--once"},
-                  dir.Path() + "station.err");
-    EXPECT_EQ(station.WaitExit(60000), 0) << ReadFileBytes(dir.Path() + "station.err");
-    EXPECT_EQ(Records(dir.Path()), 1);
-    EXPECT_EQ(Occurrences(ReadFileBytes(dir.Path() + "station.err"), " measured: exposures "), 1);
-}
+// halvo-sim publishes its line in the station's ports folder; --once measures all four positions
+// into the day's files and ends, then a running station measures a slot and ends on SIGTERM.
+TEST(StationProgram, OnceMeasuresThenARunningStationMeasuresASlotAndEndsOnSigterm) {
+    TempFolder dir;
+    const std::string home = dir.Path();
+    const double longitude = NoonLongitude();
+    StationRig::WriteSettings(home, {0, 86399, 60, longitude, 0.0});
+    Child sim({HALVO_BIN_DIR "/halvo-sim", "--fast", "--link", home + "ports/COM1", "--log",
+               home + "sim.log", "--longitude", std::to_string(longitude), "--latitude", "0"},
+              home + "sim.err");
+    ASSERT_TRUE(PollUntil([&home] { return fs::exists(home + "ports/COM1"); }, 10000));
 
-TEST_F(StationProgram, MeasuresASlotAndEndsOnSigtermWithTheBandParked) {
-    Child station({HALVO_BIN_DIR "/halvo-station", "--home", dir.Path()},
-                  dir.Path() + "station.err");
-    ASSERT_TRUE(PollUntil([this] { return Records(dir.Path()) >= 1; }, 100000))
-        << ReadFileBytes(dir.Path() + "station.err");
+    Child once({HALVO_BIN_DIR "/halvo-station", "--home", home, "--once"}, home + "once.err");
+    EXPECT_EQ(once.WaitExit(60000), 0) << ReadFileBytes(home + "once.err");
+    EXPECT_EQ(Records(home), 1);
+    EXPECT_EQ(Occurrences(ReadFileBytes(home + "once.err"), " measured: exposures "), 1);
+
+    Child station({HALVO_BIN_DIR "/halvo-station", "--home", home}, home + "station.err");
+    ASSERT_TRUE(PollUntil([&home] { return Records(home) >= 2; }, 100000))
+        << ReadFileBytes(home + "station.err");
     kill(station.pid, SIGTERM);
     EXPECT_EQ(station.WaitExit(10000), 0);
     CStationStatus status;
-    ASSERT_TRUE(status.ReadFile(dir.Path() + kStatusFileName));
+    ASSERT_TRUE(status.ReadFile(home + kStatusFileName));
     EXPECT_EQ(status.state, "stopping");
     EXPECT_GE(status.measured, 1);
     // The sequence parked the band after its slot: the last move in the simulator's log.
-    const std::string requests = ReadFileBytes(dir.Path() + "sim.log");
+    const std::string requests = ReadFileBytes(home + "sim.log");
     const std::string lastMove = requests.substr(std::min(requests.rfind("#MP,"), requests.size()));
     EXPECT_TRUE(lastMove.starts_with("#MP,135.") || lastMove.starts_with("#MP,-135.")) << lastMove;
     // Stopped: --status says so with exit status 2.
-    Child check({HALVO_BIN_DIR "/halvo-station", "--status", "--home", dir.Path()},
-                dir.Path() + "status.err");
+    Child check({HALVO_BIN_DIR "/halvo-station", "--status", "--home", home}, home + "status.err");
     EXPECT_EQ(check.WaitExit(10000), 2);
 }

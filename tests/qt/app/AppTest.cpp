@@ -29,16 +29,6 @@
 
 using namespace apptest;
 
-namespace {
-
-bool Enabled(CMainFrame& frame, unsigned id) {
-    frame.UpdateCommandUI();
-    QAction* action = frame.CommandAction(id);
-    return action != nullptr && action->isEnabled();
-}
-
-}  // namespace
-
 // The menus, toolbar and texts come from the resources (checked there against their reference
 // file); here: the commands reach the bars and the texts follow the language. Whether there is
 // anything to save is the document's (SaveCommandsTest); the File menu and the context menu ask
@@ -81,65 +71,30 @@ TEST(MainFrame, MenusToolbarAndTextsFollowTheLanguageAndTheMenusUpdateAsTheyOpen
     }
 }
 
-// Each command asks the controller its own question. Closing asks during an interval
-// measurement and Cancel keeps it on top; its Break enables the toolbar again at once, with no
-// menu opened. A termination signal closes without asking and stops the interval measurement.
-TEST(MainFrame, CommandsAndClosingFollowTheMeasurementState) {
+// Ctrl+N asks for a port, listing none in use, and Cancel keeps the connection. The setting
+// commands open their dialogs. The Help menu shows the sensor information (the text itself is the
+// document's, SetupTest) and the program's version. The print preview lays the page out on the
+// landscape printer page, not in the window, and the page setup edits the same printer. Then each
+// command asks the controller its own question. Closing asks during an interval measurement and
+// Cancel keeps it on top; its Break enables the toolbar again at once, with no menu opened. A
+// termination signal closes without asking and stops the interval measurement.
+TEST(Commands, OpenTheirDialogsAndFollowTheMeasurementState) {
     TestApp run;
     ASSERT_TRUE(run.started);
     CMainFrame& frame = *run.app->Frame();
     COrvelView& view = *run.app->View();
-    EXPECT_TRUE(Enabled(frame, ID_MEAS_EXECUTE));
-    view.m_controller.m_sequence.m_measuring = 1;
-    EXPECT_FALSE(Enabled(frame, ID_MEAS_EXECUTE));
-    EXPECT_TRUE(Enabled(frame, ID_INTERVAL_MEAS));
-    EXPECT_FALSE(run.app->Router().IsEnabled(ID_FILE_NEW));
-    EXPECT_FALSE(run.app->Router().IsEnabled(ID_FILE_OPEN));
-    view.m_controller.m_sequence.m_measuring = 0;
-
-    view.m_controller.m_scheduler.StartInterval();
-    EXPECT_FALSE(Enabled(frame, ID_INTERVAL_MEAS));
-    EXPECT_TRUE(run.app->Router().IsEnabled(ID_FILE_NEW));
-    EXPECT_TRUE(run.app->Router().IsEnabled(ID_FILE_OPEN));
-    QAction* execute = frame.CommandAction(ID_MEAS_EXECUTE);
-    ASSERT_FALSE(execute->isEnabled());
-    ModalScript answers;
-    answers.Then([](QWidget* box) { static_cast<QMessageBox*>(box)->reject(); });
-    EXPECT_FALSE(frame.close());
-    EXPECT_TRUE(view.IsIntervalOn());
-    EXPECT_TRUE(view.m_pTimeDlg->IsTopmost());
-    EXPECT_TRUE(view.m_pTimeDlg->isVisible());
-
-    answers.Then([](QWidget* box) { static_cast<QMessageBox*>(box)->buttons().front()->click(); });
-    view.m_pTimeDlg->m_break->click();
-    EXPECT_TRUE(WaitUntil([&] { return !view.IsIntervalOn() && execute->isEnabled(); }));
-    EXPECT_FALSE(view.m_pTimeDlg->isVisible());
-
-    view.m_controller.m_scheduler.StartInterval();
-    run.app->OnTerminationSignal();
-    EXPECT_FALSE(frame.isVisible());
-    EXPECT_FALSE(view.IsIntervalOn());
-    run.app.reset();
-    EXPECT_EQ(run.folder.StoredPort(), 1);
-}
-
-// Ctrl+N asks for a port, listing none in use, and Cancel keeps the connection. The Help menu
-// shows the sensor information (the text itself is the document's, SetupTest) and the program's
-// version. The print preview lays the page out on the landscape printer page, not in the window,
-// and the page setup edits the same printer.
-TEST(Commands, OpenTheirDialogs) {
-    TestApp run;
-    ASSERT_TRUE(run.started);
-    CMainFrame& frame = *run.app->Frame();
     COrvelDoc& doc = *run.app->Document();
     QPrinter& printer = run.app->Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageOrientation(QPageLayout::Landscape);
-    QStringList port, sensor, about, setup;
+    QStringList port, meas, graph, interval, sensor, about, setup;
     DrawArea drawn;
     int pages = 0;
     ModalScript answers;
     answers.Then(Look(port))
+        .Then(Look(meas))
+        .Then(Look(graph))
+        .Then(Look(interval))
         .Then(Look(sensor, {"sensorText"}))
         .Then(Look(about, {"aboutVersion", "aboutBuild", "aboutHome"}))
         .Then([&](QWidget* modal) {
@@ -151,21 +106,21 @@ TEST(Commands, OpenTheirDialogs) {
             pages = preview->pageCount();
             static_cast<QDialog*>(modal)->reject();
         })
-        .Then([&setup](QWidget* modal) {
-            setup << modal->metaObject()->className();
-            static_cast<QDialog*>(modal)->reject();
-        });
+        .Then(Look(setup));
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
     ASSERT_TRUE(WaitUntil(
         [&port] { return !port.isEmpty() && QApplication::activeModalWidget() == nullptr; }));
-    for (unsigned id : {ID_SENSOR_INFO, ID_APP_ABOUT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP}) {
+    for (unsigned id : {ID_MEAS_SETTING, ID_GRAPH_SETTING, ID_INTERVAL_MEAS, ID_SENSOR_INFO,
+                        ID_APP_ABOUT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP}) {
         ASSERT_TRUE(RunCommand(*run.app, id)) << id;
     }
     EXPECT_EQ(port.value(0), "COM Port");
     EXPECT_FALSE(port.join('\n').contains("COM1 ("));  // the port in use
     EXPECT_TRUE(doc.m_link.IsOpen());
+    EXPECT_EQ(meas + graph + interval,
+              (QStringList{"Meas. Setting", "Graph Setting", "Interval Measurement"}));
     EXPECT_EQ(sensor,
               (QStringList{"Sensor Information", QString::fromStdString(doc.GetSensorInfoText())}));
     EXPECT_TRUE(sensor.value(1).startsWith("Sensor ID: KT-530\n"));
@@ -174,8 +129,40 @@ TEST(Commands, OpenTheirDialogs) {
                            QString::fromStdString("Settings and logs in " + run.folder.Path())}));
     EXPECT_EQ(pages, 1);
     const DrawArea area = PrinterDrawArea(PrinterCapsOf(printer));
-    EXPECT_EQ(drawn.width, area.width);
-    EXPECT_EQ(drawn.height, area.height);
+    EXPECT_EQ(std::tie(drawn.width, drawn.height), std::tie(area.width, area.height));
     EXPECT_GT(drawn.width, drawn.height);
-    EXPECT_EQ(setup, QStringList{"QPageSetupDialog"});
+    EXPECT_EQ(setup.value(0), "Page Setup");
+
+    // Execute, Interval, New and Open as '1' enabled, '0' not.
+    const auto enabled = [&run] {
+        std::string states;
+        for (unsigned id : {ID_MEAS_EXECUTE, ID_INTERVAL_MEAS, ID_FILE_NEW, ID_FILE_OPEN}) {
+            states += run.app->Router().IsEnabled(id) ? '1' : '0';
+        }
+        return states;
+    };
+    EXPECT_EQ(enabled(), "1111");
+    view.m_controller.m_sequence.m_measuring = 1;
+    EXPECT_EQ(enabled(), "0100");
+    view.m_controller.m_sequence.m_measuring = 0;
+    view.m_controller.m_scheduler.StartInterval();
+    EXPECT_EQ(enabled(), "0011");
+    QAction* execute = frame.CommandAction(ID_MEAS_EXECUTE);
+    frame.UpdateCommandUI();
+    ASSERT_FALSE(execute->isEnabled());
+    answers.Then([](QWidget* box) { static_cast<QMessageBox*>(box)->reject(); });
+    EXPECT_FALSE(frame.close());
+    EXPECT_TRUE(view.IsIntervalOn() && view.m_pTimeDlg->IsTopmost() &&
+                view.m_pTimeDlg->isVisible());
+
+    answers.Then([](QWidget* box) { static_cast<QMessageBox*>(box)->buttons().front()->click(); });
+    view.m_pTimeDlg->m_break->click();
+    EXPECT_TRUE(WaitUntil([&] { return !view.IsIntervalOn() && execute->isEnabled(); }));
+    EXPECT_FALSE(view.m_pTimeDlg->isVisible());
+
+    view.m_controller.m_scheduler.StartInterval();
+    run.app->OnTerminationSignal();
+    EXPECT_FALSE(frame.isVisible() || view.IsIntervalOn());
+    run.app.reset();
+    EXPECT_EQ(run.folder.StoredPort(), 1);
 }

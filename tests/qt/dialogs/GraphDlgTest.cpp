@@ -29,8 +29,9 @@ protected:
     COrvelDoc doc{folder.Path()};
 };
 
-// Refused: the message, the dialog again with the values it opened with, nothing stored. A
-// reversed range is taken as typed. The view is redrawn either way.
+// Refused: the message, the dialog again with the values it opened with, nothing stored (the
+// settings file stays away and reads as the defaults). A reversed range is taken as typed. The
+// view is redrawn either way.
 TEST_F(GraphDlgTest, WavelengthRangeMustLieInsideTheAvailableArea) {
     const struct {
         const char *from, *to;
@@ -64,28 +65,25 @@ TEST_F(GraphDlgTest, WavelengthRangeMustLieInsideTheAvailableArea) {
         EXPECT_EQ(refusal.message, c.accepted ? "" : "Available Area is\n300 - 1100 [nm]");
         EXPECT_EQ(shown, c.accepted ? QStringList() : (QStringList{"350", "1050"}));
         EXPECT_EQ(doc.m_graphParam.xMin, c.accepted ? std::stod(c.from) : 350.0);
-        ASSERT_EQ(std::filesystem::exists(doc.m_cfgPath), c.accepted);
-        if (c.accepted) {
-            EXPECT_EQ(StoredSettings(doc).m_graphParam.xMax, std::stod(c.to));
-        }
+        EXPECT_EQ(StoredSettings(doc).m_graphParam.xMax, c.accepted ? std::stod(c.to) : 1100.0);
     }
 }
 
-// The dialog opens on what is stored, each choice and its opposite; OK with no change keeps it.
+// The dialog opens on what is stored, each choice and its opposite; OK keeps the choices and
+// takes the title typed.
 TEST_F(GraphDlgTest, OpensShowingTheStoredTitleScaleAndChoices) {
+    GRAPHPARAM& p = doc.m_graphParam;
+    p.yMaxLog = 3.0;
+    p.yMaxLin = 20000.0;
     for (const int on : {1, 0}) {
         SCOPED_TRACE(on);
-        const std::string title = on == 1 ? "Roof" : "Mast";
-        doc.m_graphTitle = title;
-        GRAPHPARAM& p = doc.m_graphParam;
+        doc.m_graphTitle = on == 1 ? "Roof" : "Mast";
         p.logScale = p.unit = p.marker = on;
         p.autoScale = p.grid = 1 - on;
-        p.yMaxLog = 3.0;
-        p.yMaxLin = 20000.0;
         ModalScript script;
         script.Then(Inspect(
             [&](QWidget* dlg) {
-                EXPECT_EQ(TextOf(dlg, IDC_TITLE), QString::fromStdString(title));
+                EXPECT_EQ(TextOf(dlg, IDC_TITLE), on == 1 ? "Roof" : "Mast");
                 EXPECT_EQ(TextOf(dlg, IDC_Y_MAX), on == 1 ? "3" : "20000");
                 const std::pair<int, bool> checks[] = {
                     {IDC_LOG, on == 1},    {IDC_UNIT_PHOTON, on == 1}, {IDC_UNIT_WATT, on == 0},
@@ -93,15 +91,14 @@ TEST_F(GraphDlgTest, OpensShowingTheStoredTitleScaleAndChoices) {
                 for (const auto& [id, checked] : checks) {
                     EXPECT_EQ(Control<QAbstractButton>(dlg, id)->isChecked(), checked) << id;
                 }
+                SetText(dlg, IDC_TITLE, "Wall");
             },
             1));
         EXPECT_TRUE(CGraphDlg::Run(doc, nullptr));
-        EXPECT_EQ(doc.m_graphTitle, title);
-        EXPECT_EQ(p.logScale, on);
-        EXPECT_EQ(p.unit, on);
-        EXPECT_EQ(p.marker, on);
-        EXPECT_EQ(p.grid, 1 - on);
-        EXPECT_EQ(p.autoScale, 1 - on);
+        EXPECT_EQ(doc.m_graphTitle, "Wall");
+        // log scale, photon unit, marker, grid, autoscale
+        EXPECT_EQ(std::tie(p.logScale, p.unit, p.marker, p.grid, p.autoScale),
+                  std::tuple(on, on, on, 1 - on, 1 - on));
     }
 }
 
@@ -114,7 +111,6 @@ TEST_F(GraphDlgTest, RefreshAndTheManualPairsOfEachScale) {
     script.Then(Inspect(
         [](QWidget* d) {
             auto* yMax = Control<QLineEdit>(d, IDC_Y_MAX);
-            EXPECT_EQ(yMax->text(), "32000");
             yMax->setText("12.7");
             Click(d, IDC_GRID);
             EXPECT_EQ(yMax->text(), "13");
@@ -140,13 +136,9 @@ TEST_F(GraphDlgTest, RefreshAndTheManualPairsOfEachScale) {
         1));
     EXPECT_TRUE(CGraphDlg::Run(doc, nullptr));
     const GRAPHPARAM& p = doc.m_graphParam;
-    EXPECT_EQ(p.grid, 0);
-    EXPECT_EQ(p.yMaxLin, 500.0);
-    EXPECT_EQ(p.yMinLin, 0.0);
-    EXPECT_EQ(p.yMaxLog, 5.0);
-    EXPECT_EQ(p.yMinLog, -2.0);
-    EXPECT_EQ(p.logScale, 0);
-    EXPECT_EQ(p.autoScale, 1);
+    EXPECT_EQ(std::tie(p.yMaxLin, p.yMinLin, p.yMaxLog, p.yMinLog),
+              std::tuple(500.0, 0.0, 5.0, -2.0));
+    EXPECT_EQ(std::tie(p.grid, p.logScale, p.autoScale), std::tuple(0, 0, 1));
 }
 
 // The colour dialog opens on Measure0's colour; the one chosen reaches the swatch and the
@@ -184,7 +176,6 @@ TEST_F(GraphDlgTest, ChosenColourReachesSwatchPreviewAndDocument) {
     EXPECT_TRUE(CGraphDlg::Run(doc, nullptr));
     EXPECT_EQ(swatch, MakeRgb(255, 0, 255));
     EXPECT_EQ(doc.m_graphParam.color0, MakeRgb(255, 0, 255));
-    EXPECT_EQ(StoredSettings(doc).m_graphParam.color0, MakeRgb(255, 0, 255));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.pixel(area.left(), area.center().y()), qRgb(0, 128, 0));
     EXPECT_EQ(image.pixel(area.center().x(), area.top()), qRgb(0, 128, 0));

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <array>
 #include <filesystem>
 
 #include "document/OrvelDoc.h"
@@ -12,7 +13,6 @@
 #include "measurement/MeasurementSequence.h"
 #include "measurement/qt/IntDlg.h"
 #include "tests/support/Fakes.h"
-#include "tests/support/TestRecords.h"
 #include "tests/support/qt/DialogTestSupport.h"
 
 namespace {
@@ -25,7 +25,6 @@ class IntDlgTest : public ::testing::Test {
 protected:
     IntDlgTest() {
         doc.SetMessageBox(&messages);
-        FillSampleSet(doc.m_radData, 1);
         doc.m_dataFolder = data;
         fs::create_directory(data);
     }
@@ -51,9 +50,8 @@ TEST_F(IntDlgTest, SecondsAreShownAsHoursAndMinutesAndStoredBack) {
         int64_t start, end, period;
         std::vector<int> shown;
         int step;
-        int64_t stored[3];
+        std::array<int64_t, 3> stored;
     } cases[] = {
-        {21600, 68400, 600, {6, 0, 19, 0, 10}, 0, {21600, 68400, 600}},
         {0, 86340, 5400, {0, 0, 23, 59, 90}, 0, {0, 86340, 5400}},
         {30600, 45000, 60, {8, 30, 12, 30, 1}, 0, {30600, 45000, 60}},
         {82800, 86340, 599940, {23, 0, 23, 59, 9999}, 1, {60, 0, 60}},
@@ -76,11 +74,8 @@ TEST_F(IntDlgTest, SecondsAreShownAsHoursAndMinutesAndStoredBack) {
             1));
         EXPECT_TRUE(Run());
         EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(doc.m_intervalStart, c.stored[0]);
-        EXPECT_EQ(doc.m_intervalEnd, c.stored[1]);
-        EXPECT_EQ(doc.m_intervalPeriod, c.stored[2]);
-        EXPECT_EQ(StoredSettings(doc).m_intervalPeriod, c.stored[2]);
-        EXPECT_TRUE(scheduler.IsOn());
+        EXPECT_EQ((std::array{doc.m_intervalStart, doc.m_intervalEnd, doc.m_intervalPeriod}),
+                  c.stored);
         scheduler.StopInterval(0);
     }
 }
@@ -88,13 +83,11 @@ TEST_F(IntDlgTest, SecondsAreShownAsHoursAndMinutesAndStoredBack) {
 // A memo held longer than fifty characters is refused with the focus on it. A start the core
 // refuses shows its message and the dialog again with the values entered (the file with the
 // extension it gained), storing and starting nothing; the next Start stores every setting and
-// starts the schedule with its display.
+// starts the schedule (which shows its display, IntervalScheduleTest).
 TEST_F(IntDlgTest, RefusedStartsKeepTheDialogAndStartStoresEverySetting) {
     const std::string nowhere = folder.Path() + "nowhere/roof";
-    doc.m_autoStart = 0;
     doc.m_dataMemo = std::string(51, 'm');
     Refusal refusal;
-    QString shownAgain;
     ModalScript script;
     script.Then(Inspect(
         [&](QWidget* dlg) {
@@ -107,10 +100,9 @@ TEST_F(IntDlgTest, RefusedStartsKeepTheDialogAndStartStoresEverySetting) {
         script, refusal, [](QWidget* dlg) { SetText(dlg, IDC_MEMO, QString(50, 'm')); }, 1);
     script.Then(Inspect(
         [&](QWidget* dlg) {
-            shownAgain = TextOf(dlg, IDC_FILE);
+            EXPECT_EQ(TextOf(dlg, IDC_FILE).toStdString(), nowhere + ".wsx");
             EXPECT_EQ(messages.shown, std::vector<std::string>{"Invalid Data Folder"});
-            EXPECT_FALSE(fs::exists(doc.m_cfgPath));
-            EXPECT_FALSE(scheduler.IsOn());
+            EXPECT_FALSE(fs::exists(doc.m_cfgPath) || scheduler.IsOn());
             Click(dlg, IDC_AUTO_NAME);
             SetText(dlg, IDC_FOLDER, QString::fromStdString(data));
         },
@@ -118,36 +110,31 @@ TEST_F(IntDlgTest, RefusedStartsKeepTheDialogAndStartStoresEverySetting) {
     EXPECT_TRUE(Run());
     EXPECT_EQ(refusal.message, "Please enter no more than 50 characters.");
     EXPECT_EQ(refusal.focused, IDC_MEMO);
-    EXPECT_EQ(shownAgain.toStdString(), nowhere + ".wsx");
-    const COrvelSettings stored = StoredSettings(doc);
-    EXPECT_EQ(stored.m_dataMemo, std::string(50, 'm'));
-    EXPECT_EQ(stored.m_autoStart, 1);
-    EXPECT_EQ(stored.m_autoFileName, 1);
-    EXPECT_EQ(stored.m_dataFolder, data);
-    EXPECT_EQ(stored.m_intervalFile, nowhere + ".wsx");
+    const COrvelSettings s = StoredSettings(doc);
+    EXPECT_EQ(
+        std::tie(s.m_dataMemo, s.m_autoStart, s.m_autoFileName, s.m_dataFolder, s.m_intervalFile),
+        std::tuple(std::string(50, 'm'), 1, 1, data, nowhere + ".wsx"));
     EXPECT_TRUE(scheduler.IsOn());
-    EXPECT_TRUE(display.visible);
-    EXPECT_TRUE(events.timerRunning);
 }
 
 // Each naming radio enables its own edit and "Ref." button (the states of file edit, file
 // "Ref.", folder edit and folder "Ref." as '0' and '1'). The folder browser starts in the entered
-// folder and the choice gains a separator; the file button offers the save dialog on the entered
-// file, and the name typed gains ".wsx". Cancel then leaves the document as it was.
+// folder and the choice gains a separator; the file button offers the save dialog with the data
+// file filters on the entered file, and the name typed gains ".wsx". Cancel then leaves the
+// document as it was.
 TEST_F(IntDlgTest, NamingRadiosAndRefButtonsFillTheDialogAndCancelChangesNothing) {
     const std::string chosen = folder.Path() + "chosen";
     fs::create_directory(chosen);
-    doc.m_autoFileName = 1;
-    doc.m_intervalFile = data + "roof.wsx";
-    std::string states;
-    const auto noteStates = [&states](QWidget* dlg) {
-        states += Control<QRadioButton>(dlg, IDC_AUTO_NAME)->isChecked() ? "auto " : "user ";
+    doc.m_intervalFile = data + "roof.wsx";  // named automatically, as by default
+    const std::string before = doc.StoreToBytes();
+    QStringList seen;  // in the order the dialogs show them
+    const auto noteStates = [&seen](QWidget* dlg) {
+        QString states = Control<QRadioButton>(dlg, IDC_AUTO_NAME)->isChecked() ? "auto " : "user ";
         for (int id : {IDC_FILE, IDC_FILE_REF, IDC_FOLDER, IDC_FOLDER_REF}) {
             states += Control<QWidget>(dlg, id)->isEnabled() ? '1' : '0';
         }
+        seen << states;
     };
-    QString startedIn, initial, shownFolder, shownFile;
-    QStringList filters;
     ModalScript script;
     script
         .Then([&](QWidget* dlg) {
@@ -157,7 +144,7 @@ TEST_F(IntDlgTest, NamingRadiosAndRefButtonsFillTheDialogAndCancelChangesNothing
         .Then([&](QWidget* w) {
             auto* browser = qobject_cast<QFileDialog*>(w);
             ASSERT_NE(browser, nullptr);
-            startedIn = browser->directory().absolutePath();
+            seen << browser->directory().absolutePath();
             TypeIntoFileDialog(browser, chosen);
         })
         .Then([&](QWidget* dlg) {
@@ -168,26 +155,18 @@ TEST_F(IntDlgTest, NamingRadiosAndRefButtonsFillTheDialogAndCancelChangesNothing
         .Then([&](QWidget* w) {
             auto* fd = qobject_cast<QFileDialog*>(w);
             ASSERT_NE(fd, nullptr);
-            filters = fd->nameFilters();
-            initial = fd->selectedFiles().value(0);
+            seen << fd->nameFilters() << fd->selectedFiles().value(0);
             TypeIntoFileDialog(fd, data + "wall");
         })
-        .Then(Inspect([&](QWidget* dlg) {
-            shownFolder = TextOf(dlg, IDC_FOLDER);
-            shownFile = TextOf(dlg, IDC_FILE);
-        }));
+        .Then(Inspect(
+            [&](QWidget* dlg) { seen << TextOf(dlg, IDC_FOLDER) << TextOf(dlg, IDC_FILE); }));
     EXPECT_FALSE(Run());
-    EXPECT_EQ(states, "auto 0011user 1100");
-    EXPECT_EQ(startedIn.toStdString(), data.substr(0, data.size() - 1));
-    EXPECT_EQ(shownFolder.toStdString(), chosen + "/");
-    EXPECT_EQ(filters, (QStringList{"Halvo Data Files(*.wsx) (*.wsx)", "All Files(*.*) (*)"}));
-    EXPECT_EQ(initial.toStdString(), data + "roof.wsx");
-    EXPECT_EQ(shownFile.toStdString(), data + "wall.wsx");
-    EXPECT_EQ(doc.m_autoFileName, 1);
-    EXPECT_EQ(doc.m_dataFolder, data);
-    EXPECT_EQ(doc.m_intervalFile, data + "roof.wsx");
-    EXPECT_FALSE(fs::exists(doc.m_cfgPath));
-    EXPECT_FALSE(scheduler.IsOn());
+    const auto q = [](const std::string& text) { return QString::fromStdString(text); };
+    EXPECT_EQ(seen, (QStringList{"auto 0011", q(data.substr(0, data.size() - 1)), "user 1100",
+                                 "Halvo Data Files(*.wsx) (*.wsx)", "All Files(*.*) (*)",
+                                 q(data + "roof.wsx"), q(chosen + "/"), q(data + "wall.wsx")}));
+    EXPECT_EQ(doc.StoreToBytes(), before);
+    EXPECT_FALSE(fs::exists(doc.m_cfgPath) || scheduler.IsOn());
 }
 
 }  // namespace

@@ -15,28 +15,14 @@
 
 namespace {
 
-// Typing stops at fifty characters; a longer memo already held is shown whole and refused in the
-// dialog's language with the focus on it (the English wording is checked under the interval
-// dialog). OK returns the edited memo, Cancel keeps the old one.
+// A memo already held longer than fifty characters is shown whole and refused in the dialog's
+// language with the focus on it (the English wording is checked under the interval dialog, the
+// typing limit under the save command). OK returns the edited memo, Cancel keeps the old one.
 TEST(MemoDlgTest, OkReturnsTheMemoOfAtMostFiftyCharactersAndCancelKeepsTheOldOne) {
-    std::string memo = "Data Memo";
-    QString shown, typed, kept;
+    std::string memo(51, 'x');
+    QString kept;
     Refusal refusal;
     ModalScript script;
-    script.Then(Inspect(
-        [&](QWidget* dlg) {
-            shown = TextOf(dlg, IDC_MEMO);
-            QTest::keyClicks(Control<QLineEdit>(dlg, IDC_MEMO), QString(60, 'a'));
-            typed = TextOf(dlg, IDC_MEMO);
-            SetText(dlg, IDC_MEMO, "south roof");
-        },
-        1));
-    EXPECT_TRUE(CMemoDlg::Run(memo, Language::English, nullptr));
-    EXPECT_EQ(shown, "Data Memo");
-    EXPECT_EQ(typed, "Data Memo" + QString(41, 'a'));
-    EXPECT_EQ(memo, "south roof");
-
-    memo = std::string(51, 'x');
     script.Then(Press(1));
     ThenRefused(
         script, refusal,
@@ -55,9 +41,8 @@ TEST(MemoDlgTest, OkReturnsTheMemoOfAtMostFiftyCharactersAndCancelKeepsTheOldOne
     EXPECT_EQ(memo, "east mast");
 }
 
+// The data file filters with "*.*" are checked under the interval dialog's file button.
 TEST(QtFileDialogsTest, FilterPairsBecomeQtFiltersThatShowTheirNamesAsWritten) {
-    EXPECT_EQ(CQtFileDialogs::NameFilters("Halvo Data Files(*.wsx)|*.wsx|All Files(*.*)|*.*||"),
-              (QStringList{"Halvo Data Files(*.wsx) (*.wsx)", "All Files(*.*) (*)"}));
     EXPECT_EQ(CQtFileDialogs::NameFilters("Text(*.txt;*.csv)|*.txt;*.csv||"),
               (QStringList{"Text(*.txt;*.csv) (*.txt *.csv)"}));
     EXPECT_TRUE(CQtFileDialogs::NameFilters("").isEmpty());
@@ -66,11 +51,6 @@ TEST(QtFileDialogsTest, FilterPairsBecomeQtFiltersThatShowTheirNamesAsWritten) {
 
 class SaveDialogTest : public ::testing::Test {
 protected:
-    // Accepts the save dialog with name typed into it.
-    static ModalScript::Step Choose(const std::string& name) {
-        return [name](QWidget* w) { TypeIntoFileDialog(w, name); };
-    }
-
     TempFolder folder;
     CQtFileDialogs dialogs{nullptr, Language::English};
 };
@@ -79,8 +59,9 @@ protected:
 TEST_F(SaveDialogTest, ExistingFileIsQuestionedOnlyWhenAskedFor) {
     const std::string existing = folder.Path() + "old.wsx";
     WriteFileBytes(existing, "x");
+    const auto choose = [&existing](QWidget* w) { TypeIntoFileDialog(w, existing); };
     ModalScript script;
-    script.Then(Choose(existing)).Then(Choose(existing)).Then([](QWidget* w) {
+    script.Then(choose).Then(choose).Then([](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         ASSERT_NE(box, nullptr);
         box->button(QMessageBox::Yes)->click();
@@ -95,7 +76,7 @@ TEST_F(SaveDialogTest, ExistingFileIsQuestionedOnlyWhenAskedFor) {
 }
 
 // The refusal to overwrite is the document's (tested there); here the save command runs through
-// the real save and memo dialogs.
+// the real save and memo dialogs, and typing in the memo stops at fifty characters.
 TEST_F(SaveDialogTest, SaveCommandTakesTheChosenNameAndTheMemo) {
     FakeMessageBox messages;
     FakeHost host;
@@ -104,15 +85,20 @@ TEST_F(SaveDialogTest, SaveCommandTakesTheChosenNameAndTheMemo) {
     doc.SetHost(&host);
     FillSampleSet(doc.m_radData, 1);
     ModalScript script;
-    script.Then(Choose(folder.Path() + "new"))
-        .Then(Inspect([](QWidget* dlg) { SetText(dlg, IDC_MEMO, "east mast"); }, 1));
+    script.Then([this](QWidget* w) { TypeIntoFileDialog(w, folder.Path() + "new"); })
+        .Then(Inspect(
+            [](QWidget* dlg) {
+                SetText(dlg, IDC_MEMO, "east mast");
+                QTest::keyClicks(Control<QLineEdit>(dlg, IDC_MEMO), QString(60, 'a'));
+            },
+            1));
     doc.OnFileSave(dialogs);
     const std::string saved = folder.Path() + "new.wsx";
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(host.title, saved);
     CRadData read;
     EXPECT_EQ(read.LoadFile(saved.c_str()), 1);
-    EXPECT_EQ(read.m_memo, "east mast");
+    EXPECT_EQ(read.m_memo, "east mast" + std::string(41, 'a'));
 }
 
 }  // namespace
