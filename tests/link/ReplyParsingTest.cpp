@@ -60,19 +60,6 @@ std::string Split(const std::string& reply) {
     return out;
 }
 
-// The tab-separated columns of a line.
-std::vector<std::string> Columns(const std::string& line) {
-    std::vector<std::string> columns(1);
-    for (const char c : line) {
-        if (c == '\t') {
-            columns.emplace_back();
-        } else {
-            columns.back().push_back(c);
-        }
-    }
-    return columns;
-}
-
 // Each line of data/reply-parsing.txt gives bytes (escaped) and what reading them gives. Framing
 // ("frame", with the buffer size): a reply ends at its first terminator and the rest stays
 // unread; one longer than the buffer (its terminator included) is read to its end, kept cut to
@@ -82,7 +69,7 @@ TEST(ReplyParsing, FramingAndSplittingAsTheReferenceSays) {
     const std::string path = HALVO_AREA_DATA_DIR "/reply-parsing.txt";
     std::string table;
     for (const std::string& line : SplitLines(ReadFileBytes(path))) {
-        const auto c = Columns(line);
+        const auto c = SplitFields(line, '\t');
         ASSERT_GE(c.size(), 3u) << line;
         const std::string bytes = Unescaped(c[1]);
         table += c[0] == "frame"

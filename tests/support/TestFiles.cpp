@@ -91,6 +91,18 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+std::vector<std::string> SplitFields(const std::string& line, char separator) {
+    std::vector<std::string> fields(1);
+    for (const char c : line) {
+        if (c == separator) {
+            fields.emplace_back();
+        } else {
+            fields.back().push_back(c);
+        }
+    }
+    return fields;
+}
+
 int Occurrences(const std::string& haystack, const std::string& text) {
     int n = 0;
     for (size_t at = haystack.find(text); at != std::string::npos;

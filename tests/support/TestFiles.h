@@ -24,6 +24,8 @@ std::string ReadFileBytes(const std::string& path);
 int Occurrences(const std::string& haystack, const std::string& text);
 // The lines of text without their line ends.
 std::vector<std::string> SplitLines(const std::string& text);
+// The fields of line between separators; a trailing separator gives an empty last field.
+std::vector<std::string> SplitFields(const std::string& line, char separator);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // The first line where text differs from the reference file at path, as a failure message; empty

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include "data/CountCsv.h"
 #include "data/QuantityWeights.h"
@@ -17,16 +16,6 @@
 namespace {
 
 constexpr int kRecords = 79;  // 06:00 to 19:00 every 10 minutes
-
-// The comma-separated fields of line, with an empty last one after a trailing comma.
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::istringstream in(line + ",");
-    for (std::string field; std::getline(in, field, ',');) {
-        fields.push_back(field);
-    }
-    return fields;
-}
 
 // Three records written by the data core in day.wsx; a simulated day in two files, given
 // afternoon first: the morning's up to noon (record 36), the afternoon's with noon again last.
@@ -81,14 +70,14 @@ TEST_F(WsxTool, SeriesIsOneRowPerRecordInTimeOrderAgreeingWithThePage) {
     ASSERT_EQ(Run({"series", folder + "pm.wsx", folder + "am.wsx"}), 0) << err.str();
     EXPECT_EQ(ReferenceMismatch(out.str(), HALVO_AREA_DATA_DIR "/series.csv"), "");
     morning.Select(36, 0);
-    const std::vector<std::string> noon = Fields(SplitLines(out.str())[37]);
+    const std::vector<std::string> noon = SplitFields(SplitLines(out.str())[37], ',');
     EXPECT_NEAR(std::strtod(noon[8].c_str(), nullptr), morning.GetPAR(), 1e-6) << noon[0];
 
     const std::string torn = folder + "am.wsx";
     WriteFileBytes(torn, ReadFileBytes(torn) + std::string(1000, 'x'));
     ASSERT_EQ(Run({"series", "--utc", torn}), 0);
     EXPECT_EQ(SplitLines(out.str()).size(), 1u + 37);
-    EXPECT_EQ(Fields(SplitLines(out.str())[1])[0], "2024-06-20T21:00:00Z");
+    EXPECT_EQ(SplitFields(SplitLines(out.str())[1], ',')[0], "2024-06-20T21:00:00Z");
     EXPECT_NE(err.str().find("torn record; read up to its last whole record (37), 1000 bytes"),
               std::string::npos);
 }
@@ -101,7 +90,7 @@ TEST_F(WsxTool, ComponentsListEveryPixelOfTheRecord) {
     auto c = std::make_unique<CRecordComponents>();
     c->Compute(morning, weights, *morning.GetRecord(36), true);
     for (int pixel : {0, 600, 2047}) {
-        const std::vector<std::string> f = Fields(lines[1 + pixel]);
+        const std::vector<std::string> f = SplitFields(lines[1 + pixel], ',');
         ASSERT_EQ(f.size(), 5u);
         EXPECT_FLOAT_EQ(std::strtof(f[0].c_str(), nullptr), morning.m_wavelength[pixel]);
         for (int comp = 0; comp < CRecordComponents::kComponentCount; ++comp) {
