@@ -121,24 +121,31 @@ TEST_F(StationSim, SameSlotsWriteTheSameFilesAsTheWindowProgram) {
     }
 }
 
-// The band is off at start-up until 05:53, and the adapter is pulled in the middle of the 06:10
-// slot and back at 06:15: each time the retries wait 30, 60, 120 and then 240 s, and each slot
-// missed meanwhile is logged once.
+// The band is off at start-up until 05:53, and the adapter is pulled in the 06:10 slot, after its
+// first position, and back at 06:15: each time the retries wait 30, 60, 120 and then 240 s, and
+// each slot missed meanwhile is logged once.
 TEST_F(StationSim, FailedSetUpAndALostPortAreRetriedAndEachMissedSlotLoggedOnce) {
     StationRig rig(dir.Path(), Today(5, 50), {6 * 3600, 7 * 3600, 60, 25.0, 60.0});
     rig.simulator->SetFaults({.bandOff = true});
     rig.sleeper.At(Today(5, 53), [&rig] { rig.simulator->SetFaults({}); });
-    // Pulled once the slot has made twelve requests, however the replies were split into waits.
+    // After the 06:09 slot has parked the band, band moves go unanswered, so the 06:10 slot has
+    // to wait once its first move has gone out, however fast the other replies come; the
+    // adapter is pulled in that wait (or the next one).
     size_t slotStart = 0;
+    rig.sleeper.At(Today(6, 9, 30), [&] {
+        slotStart = rig.simulator->Requests().size();
+        rig.simulator->SetFaults({.ignored = {"#MP"}});
+    });
     bool pulled = false;
     rig.pump.hook = [&] {
         if (pulled || rig.clock.now != Today(6, 10)) {
             return;
         }
-        const size_t requests = rig.simulator->Requests().size();
-        slotStart = slotStart == 0 ? requests : slotStart;
-        if (requests >= slotStart + 12) {
+        const std::vector<std::string> requests = rig.simulator->Requests();
+        if (std::any_of(requests.begin() + static_cast<std::ptrdiff_t>(slotStart), requests.end(),
+                        [](const std::string& r) { return r.starts_with("#MP"); })) {
             pulled = true;
+            rig.simulator->SetFaults({});
             rig.simulator->Stop();
         }
     };
