@@ -136,15 +136,13 @@ TEST_F(StationSim, FailedSetUpAndALostPortAreRetriedAndEachMissedSlotLoggedOnce)
         slotStart = rig.simulator->Requests().size();
         rig.simulator->SetFaults({.ignored = {"#MP"}});
     });
-    bool pulled = false;
     rig.pump.hook = [&] {
-        if (pulled || rig.clock.now != Today(6, 10)) {
+        if (!rig.simulator->Running() || rig.clock.now != Today(6, 10)) {
             return;
         }
         const std::vector<std::string> requests = rig.simulator->Requests();
         if (std::any_of(requests.begin() + static_cast<std::ptrdiff_t>(slotStart), requests.end(),
                         [](const std::string& r) { return r.starts_with("#MP"); })) {
-            pulled = true;
             rig.simulator->SetFaults({});
             rig.simulator->Stop();
         }
